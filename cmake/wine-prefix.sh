@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Creates the Wine prefix once; later calls return at once.
+set -euo pipefail
+. "$(dirname "$0")/wine-env.sh"
+if [ -f "$WINEPREFIX/.nestova-ready" ]; then exit 0; fi
+mkdir -p "$NESTOVA_WINE_ROOT"
+exec 9>"$NESTOVA_WINE_ROOT/.lock"
+flock 9
+if [ -f "$WINEPREFIX/.nestova-ready" ]; then exit 0; fi
+rm -rf "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1
+# A virtual desktop gives top-level windows a real frame without a window
+# manager, so screenshots and the close box look as on Windows.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wineserver -w
+touch "$WINEPREFIX/.nestova-ready"

@@ -1,0 +1,49 @@
+#include "app/startup.h"
+
+namespace nestova {
+
+std::u16string TrimControlAndSpace(std::u16string_view text) {
+  size_t first = 0;
+  size_t last = text.size();
+  while (first < last && text[first] <= u' ') ++first;
+  while (last > first && text[last - 1] <= u' ') --last;
+  return std::u16string(text.substr(first, last - first));
+}
+
+std::u16string ProgramDirFromModulePath(std::u16string_view modulePath) {
+  const size_t sep = modulePath.find_last_of(u"\\:");
+  std::u16string dir(sep == std::u16string_view::npos ? std::u16string_view()
+                                                       : modulePath.substr(0, sep + 1));
+  // Drop the final backslash of a plain folder, but keep the one of a root
+  // (C:\, \) or of a doubled separator.
+  const size_t n = dir.size();
+  if (n > 1 && dir[n - 1] == u'\\' && dir[n - 2] != u':' && dir[n - 2] != u'\\') {
+    dir.pop_back();
+  }
+  return WithTrailingBackslash(dir);
+}
+
+std::u16string WithTrailingBackslash(std::u16string_view path) {
+  std::u16string result(path);
+  if (result.empty() || result.back() != u'\\') result += u'\\';
+  return result;
+}
+
+std::optional<std::u16string> ResolveTargetFolder(std::u16string_view argument1,
+                                                  const IsDirectory& isDirectory,
+                                                  const ChooseFolder& chooseFolder) {
+  std::u16string target = TrimControlAndSpace(argument1);
+  if (target.empty() || !isDirectory(target)) {
+    std::optional<std::u16string> chosen = chooseFolder();
+    if (!chosen) return std::nullopt;
+    target = std::move(*chosen);
+  }
+  // Checked again: the chooser may hand back something that is no folder.
+  if (!isDirectory(target)) return std::nullopt;
+  // A drive root can never be the target; measured before the backslash is
+  // added, so C:\ (3) and C: (2) are refused and C:\a (4) passes.
+  if (target.size() < 4) return std::nullopt;
+  return WithTrailingBackslash(target);
+}
+
+}  // namespace nestova

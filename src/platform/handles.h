@@ -1,0 +1,80 @@
+#pragma once
+// Owners for operating-system handles: each releases its handle exactly once.
+// Non-copyable, movable; get() lends the handle, release() gives it away.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <utility>
+
+namespace nestova::platform {
+
+template <typename Traits>
+class Unique {
+ public:
+  using Handle = typename Traits::Handle;
+
+  Unique() = default;
+  explicit Unique(Handle h) : h_(h) {}
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  Unique(Unique&& other) noexcept : h_(other.release()) {}
+  Unique& operator=(Unique&& other) noexcept {
+    reset(other.release());
+    return *this;
+  }
+  ~Unique() { reset(); }
+
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  Handle release() { return std::exchange(h_, Traits::Invalid()); }
+  void reset(Handle h = Traits::Invalid()) {
+    const Handle old = std::exchange(h_, h);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+
+ private:
+  Handle h_ = Traits::Invalid();
+};
+
+template <typename H, auto CloseFn>
+struct NullTraits {
+  using Handle = H;
+  static constexpr Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { CloseFn(h); }
+};
+
+struct KernelTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { ::CloseHandle(h); }
+};
+
+template <typename GdiHandle>
+void DeleteGdiObject(GdiHandle h) {
+  ::DeleteObject(h);
+}
+template <typename GdiHandle>
+using UniqueGdi = Unique<NullTraits<GdiHandle, DeleteGdiObject<GdiHandle>>>;
+using UniqueFont = UniqueGdi<HFONT>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniqueIcon = Unique<NullTraits<HICON, ::DestroyIcon>>;
+using UniqueImageList = Unique<NullTraits<HIMAGELIST, ::ImageList_Destroy>>;
+using UniqueKernelHandle = Unique<KernelTraits>;
+using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;
+
+// COM for the user-interface thread (the shell's folder browser needs it).
+class ComInit {
+ public:
+  ComInit() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComInit() {
+    if (ok_) ::CoUninitialize();
+  }
+  ComInit(const ComInit&) = delete;
+  ComInit& operator=(const ComInit&) = delete;
+
+ private:
+  bool ok_;
+};
+
+}  // namespace nestova::platform

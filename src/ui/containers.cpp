@@ -1,0 +1,79 @@
+#include "ui/containers.h"
+
+#include <commctrl.h>
+
+namespace nestova::ui {
+namespace {
+
+bool IsChildNotification(UINT msg) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_DRAWITEM:
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR id, DWORD_PTR) {
+  if (IsChildNotification(msg)) return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ForwardingProc, id);
+  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void Paint(HWND hwnd, UINT edge, UINT flags) {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd, &ps);
+  RECT rc;
+  ::GetClientRect(hwnd, &rc);
+  ::DrawEdge(dc, &rc, edge, flags);
+  ::EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (IsChildNotification(msg)) return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
+  if (msg == WM_PAINT) {
+    Paint(hwnd, BDR_RAISEDINNER, BF_RECT);
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK BevelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_PAINT) {
+    Paint(hwnd, EDGE_ETCHED, BF_BOTTOM);
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.lpszClassName = name;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.style = CS_HREDRAW | CS_VREDRAW;  // the border follows the size
+  ::RegisterClassExW(&wc);  // a second registration fails harmlessly
+}
+
+}  // namespace
+
+void ForwardChildNotifications(HWND container) {
+  ::SetWindowSubclass(container, ForwardingProc, 0, 0);
+}
+
+void RegisterOwnControlClasses(HINSTANCE instance) {
+  Register(instance, kPanelClass, PanelProc);
+  Register(instance, kBevelClass, BevelProc);
+}
+
+}  // namespace nestova::ui

@@ -1,0 +1,70 @@
+#include "ui/window.h"
+
+#include <stdexcept>
+
+namespace nestova::ui {
+
+Window::~Window() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle,
+                            DWORD style, const wchar_t* caption) {
+  dialogKeys_ = cls.dialogKeys;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.lpszClassName = cls.name;
+  wc.hIcon = cls.icon;
+  wc.hIconSm = cls.smallIcon;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.cbWndExtra = cls.dialogKeys ? DLGWINDOWEXTRA : 0;
+  if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    throw std::runtime_error("RegisterClassExW failed");
+  }
+  if (!::CreateWindowExW(exStyle, cls.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this)) {
+    throw std::runtime_error("CreateWindowExW failed");
+  }
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT Window::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return dialogKeys_ ? ::DefDlgProcW(hwnd_, msg, wParam, lParam)
+                     : ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) {
+    // Messages before WM_NCCREATE (WM_GETMINMAXINFO) or after WM_NCDESTROY.
+    const bool dialog = ::GetClassLongPtrW(hwnd, GCL_CBWNDEXTRA) >= DLGWINDOWEXTRA;
+    return dialog ? ::DefDlgProcW(hwnd, msg, wParam, lParam)
+                  : ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wParam, lParam);
+  } catch (...) {
+    // The program's event handlers swallow their errors: the action is
+    // simply not completed, and the window carries on.
+    result = self->DefaultProc(msg, wParam, lParam);
+  }
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+}  // namespace nestova::ui

@@ -1,0 +1,81 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace nestova {
+namespace {
+
+TEST(Startup, ProgramDirFromModulePath) {
+  const struct {
+    std::u16string_view module, dir;
+  } cases[] = {
+      {u"C:\\Tools\\x.exe", u"C:\\Tools\\"},
+      {u"C:\\x.exe", u"C:\\"},
+      {u"\\\\server\\share\\Nestova\\Nestova.exe", u"\\\\server\\share\\Nestova\\"},
+      {u"C:\\Tools\\\\x.exe", u"C:\\Tools\\\\"},  // doubled separator is kept as it stands
+      {u"C:x.exe", u"C:\\"},
+      {u"C:\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\x.exe",
+       u"C:\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgramDirFromModulePath(c.module), c.dir);
+  }
+}
+
+TEST(Startup, TrimRemovesEverythingUpToSpace) {
+  EXPECT_EQ(TrimControlAndSpace(u" \t\r\n\x01" u"C:\\My Folder \x1f\t"), u"C:\\My Folder");
+  EXPECT_EQ(TrimControlAndSpace(u"\t \x01"), u"");
+  EXPECT_EQ(TrimControlAndSpace(u"a b"), u"a b");
+}
+
+// A file system that knows a fixed set of folders, and a scripted chooser.
+struct World {
+  std::set<std::u16string> folders;
+  std::optional<std::u16string> chooserAnswer;  // nullopt: the user cancels
+  int chooserCalls = 0;
+
+  std::optional<std::u16string> Resolve(std::u16string_view arg) {
+    return ResolveTargetFolder(
+        arg, [&](const std::u16string& p) { return folders.count(p) > 0; },
+        [&] {
+          ++chooserCalls;
+          return chooserAnswer;
+        });
+  }
+};
+
+TEST(Startup, ResolveTargetFolder) {
+  const std::set<std::u16string> folders = {u"C:\\My Folder", u"C:\\Work\\", u"C:\\",
+                                            u"D:\\Work",      u"Data1",      u"abc",
+                                            u"C:\\a",         u"D:\\"};
+  const struct {
+    const char* name;
+    std::u16string_view arg;
+    std::optional<std::u16string> chooser;
+    std::optional<std::u16string> target;
+    int chooserCalls;
+  } cases[] = {
+      {"existing folder", u"C:\\My Folder", {}, u"C:\\My Folder\\", 0},
+      {"trailing backslash kept single", u"C:\\Work\\", {}, u"C:\\Work\\", 0},
+      {"trimmed before testing", u" \tD:\\Work \t", {}, u"D:\\Work\\", 0},
+      {"four units pass", u"C:\\a", {}, u"C:\\a\\", 0},
+      {"drive root stops without chooser", u"C:\\", {}, std::nullopt, 0},
+      {"relative folder used as it stands", u"Data1", {}, u"Data1\\", 0},
+      {"three-letter relative folder refused", u"abc", {}, std::nullopt, 0},
+      {"no argument, chooser cancelled", u"", std::nullopt, std::nullopt, 1},
+      {"no argument, chooser confirmed", u"", u"D:\\Work", u"D:\\Work\\", 1},
+      {"missing folder asks the chooser", u"C:\\Gone", u"D:\\Work", u"D:\\Work\\", 1},
+      {"chooser result no longer exists", u"", u"D:\\Gone", std::nullopt, 1},
+      {"chooser result is a drive root", u"", u"D:\\", std::nullopt, 1},
+  };
+  for (const auto& c : cases) {
+    World world{folders, c.chooser};
+    EXPECT_EQ(world.Resolve(c.arg), c.target) << c.name;
+    EXPECT_EQ(world.chooserCalls, c.chooserCalls) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace nestova

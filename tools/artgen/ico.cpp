@@ -1,0 +1,111 @@
+#include "ico.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+
+namespace artgen {
+namespace {
+
+constexpr uint32_t kDirectorySize = 6 + 16;
+constexpr uint32_t kInfoHeaderSize = 40;
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value & 0xFF));
+    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+uint8_t ToByte(float channel) {
+    // Also catches NaN, which would otherwise survive the clamp.
+    if (!(channel > 0.0f)) return 0;
+    return static_cast<uint8_t>(std::lround(std::min(channel, 1.0f) * 255.0f));
+}
+
+// The icon directory stores 256 as 0, since the field is one byte.
+uint8_t DirectorySize(int pixels) { return static_cast<uint8_t>(pixels == 256 ? 0 : pixels); }
+
+uint32_t MaskRowBytes(int width) { return static_cast<uint32_t>((width + 31) / 32) * 4; }
+
+void PutColourRows(std::vector<uint8_t>& out, const Image& image) {
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            const Rgba& p = image.At(x, y);
+            const uint8_t alpha = ToByte(p.a);
+            // Hidden pixels keep no stray colour, which also keeps files stable.
+            const bool hidden = alpha == 0;
+            out.push_back(hidden ? 0 : ToByte(p.b));
+            out.push_back(hidden ? 0 : ToByte(p.g));
+            out.push_back(hidden ? 0 : ToByte(p.r));
+            out.push_back(alpha);
+        }
+    }
+}
+
+void PutMaskRows(std::vector<uint8_t>& out, const Image& image) {
+    const uint32_t rowBytes = MaskRowBytes(image.width);
+    for (int y = image.height - 1; y >= 0; --y) {
+        const size_t rowStart = out.size();
+        out.resize(rowStart + rowBytes, 0);
+        for (int x = 0; x < image.width; ++x) {
+            if (ToByte(image.At(x, y).a) == 0)
+                out[rowStart + x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeIco(const Image& image) {
+    if (image.width < 1 || image.width > 256 || image.height < 1 || image.height > 256)
+        throw std::invalid_argument("icon images must be 1 to 256 pixels on each side");
+
+    const auto width = static_cast<uint32_t>(image.width);
+    const auto height = static_cast<uint32_t>(image.height);
+    const uint32_t colourBytes = width * height * 4;
+    const uint32_t maskBytes = MaskRowBytes(image.width) * height;
+    const uint32_t resourceBytes = kInfoHeaderSize + colourBytes + maskBytes;
+
+    std::vector<uint8_t> out;
+    out.reserve(kDirectorySize + resourceBytes);
+
+    Put16(out, 0);  // reserved
+    Put16(out, 1);  // type: icon
+    Put16(out, 1);  // image count
+
+    out.push_back(DirectorySize(image.width));
+    out.push_back(DirectorySize(image.height));
+    out.push_back(0);  // palette size: none
+    out.push_back(0);  // reserved
+    Put16(out, 1);     // planes
+    Put16(out, 32);    // bits per pixel
+    Put32(out, resourceBytes);
+    Put32(out, kDirectorySize);
+
+    Put32(out, kInfoHeaderSize);
+    Put32(out, width);
+    Put32(out, height * 2);  // colour rows and mask rows together
+    Put16(out, 1);           // planes
+    Put16(out, 32);          // bits per pixel
+    Put32(out, 0);           // BI_RGB
+    Put32(out, colourBytes);
+    for (int unused = 0; unused < 4; ++unused) Put32(out, 0);
+
+    PutColourRows(out, image);
+    PutMaskRows(out, image);
+    return out;
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file) file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (file) file.close();
+    if (!file) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace artgen
