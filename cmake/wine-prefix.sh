@@ -9,9 +9,14 @@ flock 9
 if [ -f "$WINEPREFIX/.nestova-ready" ]; then exit 0; fi
 rm -rf "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1
+# Debian's Wine does not pick up its own fonts (Tahoma, and Marlett for the
+# caption buttons); the prefix's font folder is always read.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # A virtual desktop gives top-level windows a real frame without a window
 # manager, so screenshots and the close box look as on Windows.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+# Wine has no Segoe UI; Tahoma is the nearest of its own fonts in width.
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d Tahoma /f >/dev/null 2>&1
 wineserver -w
 touch "$WINEPREFIX/.nestova-ready"

@@ -28,6 +28,12 @@ enum MainControl : int {
 
 inline constexpr ui::Size kMainDesignClient{568, 446};
 
+// Control identifiers. Apply and Cancel carry the dialog manager's OK and
+// Cancel identifiers, so Enter and Esc reach them.
+constexpr int MainControlId(MainControl control) {
+  return control == kBtnApply ? 1 : control == kBtnCancel ? 2 : 100 + control;
+}
+
 namespace main_layout_detail {
 using ui::Align;
 using ui::kNoParent;

@@ -3,7 +3,7 @@
 // Non-copyable, movable; get() lends the handle, release() gives it away.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <utility>
 
@@ -63,15 +63,16 @@ using UniqueImageList = Unique<NullTraits<HIMAGELIST, ::ImageList_Destroy>>;
 using UniqueKernelHandle = Unique<KernelTraits>;
 using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;
 
-// COM for the user-interface thread (the shell's folder browser needs it).
-class ComInit {
+// OLE and COM for the user-interface thread: the shell's folder browser and
+// namespace need them.
+class OleInit {
  public:
-  ComInit() : ok_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComInit() {
-    if (ok_) ::CoUninitialize();
+  OleInit() : ok_(SUCCEEDED(::OleInitialize(nullptr))) {}
+  ~OleInit() {
+    if (ok_) ::OleUninitialize();
   }
-  ComInit(const ComInit&) = delete;
-  ComInit& operator=(const ComInit&) = delete;
+  OleInit(const OleInit&) = delete;
+  OleInit& operator=(const OleInit&) = delete;
 
  private:
   bool ok_;

@@ -21,8 +21,14 @@ bool IsChildNotification(UINT msg) {
 }
 
 LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR) {
+                                UINT_PTR id, DWORD_PTR fillBackground) {
   if (IsChildNotification(msg)) return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
+  if (msg == WM_ERASEBKGND && fillBackground) {
+    RECT rc;
+    ::GetClientRect(hwnd, &rc);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ForwardingProc, id);
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
@@ -67,8 +73,8 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
 
 }  // namespace
 
-void ForwardChildNotifications(HWND container) {
-  ::SetWindowSubclass(container, ForwardingProc, 0, 0);
+void ForwardChildNotifications(HWND container, bool fillBackground) {
+  ::SetWindowSubclass(container, ForwardingProc, 0, fillBackground);
 }
 
 void RegisterOwnControlClasses(HINSTANCE instance) {

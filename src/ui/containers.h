@@ -6,8 +6,9 @@
 
 namespace nestova::ui {
 
-// For system controls used as containers (group box, status bar).
-void ForwardChildNotifications(HWND container);
+// For system controls used as containers (group box, status bar). A group
+// box does not paint its own inside, so it is given the button face.
+void ForwardChildNotifications(HWND container, bool fillBackground = false);
 
 // Registers our own small control classes once per process:
 //   kPanelClass - a container with a raised one-pixel border;

@@ -1,0 +1,107 @@
+#include "app/Unit_Main.h"
+
+#include "app/command_line.h"
+#include "app/startup.h"
+#include "platform/os.h"
+#include "platform/text.h"
+#include "resource.h"
+#include "ui/containers.h"
+#include "ui/dpi.h"
+
+namespace nestova {
+namespace {
+
+// Shared resource icons: the system owns them for the life of the process.
+HICON LoadSharedIcon(HINSTANCE instance, int id, int metric) {
+  const int size = ::GetSystemMetrics(metric);
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace
+
+TFrm_Main::TFrm_Main(HINSTANCE instance) : instance_(instance) {
+  PathDialog.Path = u"D:\\";
+  ui::RegisterOwnControlClasses(instance);
+  const ui::WindowClass cls{L"TFrm_Main", LoadSharedIcon(instance, IDI_APP, SM_CXICON),
+                            LoadSharedIcon(instance, IDI_APP, SM_CXSMICON), true};
+  CreateTopLevel(instance, cls, kExStyle, kStyle, L"Nestova");
+  CreateControls();
+  ApplyDpi(ui::DpiForWindow(hwnd()));
+  CentreOnDesktop();
+}
+
+bool TFrm_Main::FormCreate() {
+  programDir_ = ProgramDirFromModulePath(platform::ModulePath());
+  iconsDir_ = programDir_ + u"Icons\\";
+  const std::optional<std::u16string> target = ResolveTargetFolder(
+      FirstArgument(platform::RawCommandLine()), platform::IsExistingDirectory,
+      [this]() -> std::optional<std::u16string> {
+        if (!PathDialog.Execute(nullptr)) return std::nullopt;
+        return PathDialog.Path;
+      });
+  if (!target) return false;
+  targetFolder_ = *target;
+  ::SetWindowTextW(Control(kLblFolder), platform::ToWide(targetFolder_).c_str());
+  return true;
+}
+
+void TFrm_Main::Show() {
+  ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+  ::UpdateWindow(hwnd());
+  // The focus starts on the first control in tab order.
+  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(kLBxColl)), TRUE);
+}
+
+void TFrm_Main::LV_IconsResize() {
+  HWND view = Control(kLVIcons);
+  if (!view) return;
+  ListView_SetView(view, LV_VIEW_ICON);
+  ListView_Arrange(view, LVA_DEFAULT);
+}
+
+void TFrm_Main::Btn_CancelClick() { ::SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+LRESULT TFrm_Main::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) ApplyLayout();
+      return 0;
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wParam));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyLayout();
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL) {
+        Btn_CancelClick();
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Control(kSLabel1)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      ::DestroyWindow(hwnd());
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+}  // namespace nestova

@@ -1,0 +1,68 @@
+#pragma once
+// The main window: start-up decisions, the controls and their handlers.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "app/main_layout.h"
+#include "components/TsPathDialog.h"
+#include "platform/handles.h"
+#include "ui/window.h"
+
+namespace nestova {
+
+class TFrm_Main final : public ui::Window {
+ public:
+  // Creates the window and all its controls, hidden.
+  explicit TFrm_Main(HINSTANCE instance);
+
+  // Fixes the program's folders and the target folder. False when the
+  // program has to stop without ever showing the window.
+  bool FormCreate();
+
+  // Shows the window for the first time and runs FormShow.
+  void Show();
+
+  const std::u16string& ProgramDir() const { return programDir_; }
+  const std::u16string& IconsDir() const { return iconsDir_; }
+  const std::u16string& TargetFolder() const { return targetFolder_; }
+
+ private:
+  // Sizeable, with maximise but no minimise button; above ordinary windows;
+  // its own taskbar button.
+  static constexpr DWORD kStyle = (WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX) | WS_CLIPCHILDREN;
+  static constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  void FormShow();
+  void LV_IconsResize();
+  void Btn_CancelClick();
+
+  // Window furniture, in Unit_Main_controls.cpp.
+  void CreateControls();
+  void ApplyDpi(int dpi);
+  void ApplyLayout();
+  void CentreOnDesktop();
+  HWND Control(MainControl c) const { return controls_[c]; }
+  static LRESULT CALLBACK IconViewProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  HINSTANCE instance_;
+  int dpi_ = ui::kDesignDpi;
+  std::array<HWND, kMainControlCount> controls_{};  // children: destroyed with the window
+  platform::UniqueFont windowFont_;
+  platform::UniqueFont boldFont_;
+  platform::UniqueFont linkFont_;
+  std::array<platform::UniqueImageList, 3> glyphs_;  // Apply, Cancel, Clear
+
+  TsPathDialog PathDialog;
+
+  std::u16string programDir_;
+  std::u16string iconsDir_;
+  std::u16string targetFolder_;
+};
+
+}  // namespace nestova

@@ -1,0 +1,176 @@
+// The main window's controls: creation, fonts, glyphs, and their places at
+// the window's current size and pixel density.
+#include "app/Unit_Main.h"
+
+#include <windowsx.h>
+#include "resource.h"
+#include "ui/containers.h"
+#include "ui/dpi.h"
+
+namespace nestova {
+namespace {
+
+enum class FontKind { kNone, kWindow, kBold, kLink };
+
+struct ControlSpec {
+  const wchar_t* cls;
+  DWORD style;  // besides WS_CHILD | WS_CLIPSIBLINGS
+  DWORD exStyle;
+  const wchar_t* caption;
+  FontKind font;
+};
+
+constexpr DWORD kVisible = WS_VISIBLE;
+
+// Indexed by MainControl; the geometry lives in kMainLayout.
+const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
+  std::array<ControlSpec, kMainControlCount> s{};
+  s[kBevel] = {ui::kBevelClass, kVisible, 0, L"", FontKind::kNone};
+  s[kLblFolder] = {WC_STATICW, kVisible | SS_CENTER | SS_CENTERIMAGE, 0, L"Folder",
+                   FontKind::kWindow};
+  s[kGBxColl] = {WC_BUTTONW, kVisible | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+                 L"Коллекция", FontKind::kWindow};
+  s[kLBxColl] = {WC_LISTBOXW,
+                 kVisible | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                 WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
+  s[kGBxIcons] = {WC_BUTTONW, kVisible | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+                  L"Иконки", FontKind::kWindow};
+  s[kLVIcons] = {WC_LISTVIEWW,
+                 kVisible | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                     LVS_SHAREIMAGELISTS,
+                 WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
+  // Hidden until a newer version is announced.
+  s[kPnlNewVersion] = {ui::kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"",
+                       FontKind::kNone};
+  s[kSLabel1] = {WC_STATICW, kVisible | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0,
+                 L"Вышла новая версия программы", FontKind::kBold};
+  s[kBtnApply] = {WC_BUTTONW, kVisible | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, L"Применить",
+                  FontKind::kWindow};
+  s[kBtnCancel] = {WC_BUTTONW, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0, L"Отмена",
+                   FontKind::kWindow};
+  s[kBtnClear] = {WC_BUTTONW, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0, L"Стандарт",
+                  FontKind::kWindow};
+  // We place the status bar ourselves, like every other control.
+  s[kStatusBar] = {STATUSCLASSNAMEW,
+                   kVisible | WS_CLIPCHILDREN | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP,
+                   0, L"", FontKind::kWindow};
+  s[kWebLabel1] = {WC_STATICW, kVisible | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0, L"FatCow-Farm Fresh Icons",
+                   FontKind::kLink};
+  s[kWebLabel2] = {WC_STATICW, kVisible | SS_RIGHT | SS_NOTIFY, 0, L"nestova.ru",
+                   FontKind::kLink};
+  return s;
+}();
+
+// Top to bottom. Tab order follows it, and overlapping controls show the
+// upper one: the buttons over the bevel, the group boxes over the top label,
+// the new-version notice over the icon view.
+constexpr MainControl kZOrder[] = {kGBxColl,   kGBxIcons, kBtnApply,  kBtnCancel, kBtnClear,
+                                   kStatusBar, kLblFolder, kBevel,    kPnlNewVersion, kLVIcons};
+
+struct Glyph {
+  MainControl button;
+  int icon;
+};
+constexpr Glyph kGlyphs[] = {
+    {kBtnApply, IDI_GLYPH_APPLY}, {kBtnCancel, IDI_GLYPH_CANCEL}, {kBtnClear, IDI_GLYPH_CLEAR}};
+
+platform::UniqueFont MakeFont(const wchar_t* face, int pixels, int weight, int dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = -ui::ScaleForDpi(pixels, dpi);
+  lf.lfWeight = weight;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return platform::UniqueFont(::CreateFontIndirectW(&lf));
+}
+
+}  // namespace
+
+void TFrm_Main::CreateControls() {
+  for (int i = 0; i < kMainControlCount; ++i) {
+    const ControlSpec& spec = kSpecs[i];
+    const int parent = kMainLayout[i].parent;
+    controls_[i] = ::CreateWindowExW(
+        spec.exStyle, spec.cls, spec.caption, WS_CHILD | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0,
+        parent == ui::kNoParent ? hwnd() : controls_[parent],
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(MainControlId(static_cast<MainControl>(i)))),
+        instance_, nullptr);
+  }
+  ui::ForwardChildNotifications(Control(kGBxColl), true);
+  ui::ForwardChildNotifications(Control(kGBxIcons), true);
+  ui::ForwardChildNotifications(Control(kStatusBar));
+
+  HWND above = HWND_TOP;
+  for (MainControl c : kZOrder) {
+    ::SetWindowPos(Control(c), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = Control(c);
+  }
+
+  ListView_SetTextColor(Control(kLVIcons), RGB(0, 0, 0));
+  ::SetWindowSubclass(Control(kLVIcons), IconViewProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ::SendMessageW(hwnd(), DM_SETDEFID, MainControlId(kBtnApply), 0);
+}
+
+LRESULT CALLBACK TFrm_Main::IconViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self) {
+  const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (msg == WM_SIZE) reinterpret_cast<TFrm_Main*>(self)->LV_IconsResize();
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, IconViewProc, id);
+  return result;
+}
+
+void TFrm_Main::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  windowFont_ = MakeFont(L"Tahoma", 13, FW_NORMAL, dpi);
+  boldFont_ = MakeFont(L"Tahoma", 13, FW_BOLD, dpi);
+  linkFont_ = MakeFont(L"Segoe UI", 11, FW_NORMAL, dpi);
+  for (int i = 0; i < kMainControlCount; ++i) {
+    HFONT font = nullptr;
+    switch (kSpecs[i].font) {
+      case FontKind::kNone: continue;
+      case FontKind::kWindow: font = windowFont_.get(); break;
+      case FontKind::kBold: font = boldFont_.get(); break;
+      case FontKind::kLink: font = linkFont_.get(); break;
+    }
+    ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+
+  const int size = ui::ScaleForDpi(16, dpi);
+  for (size_t i = 0; i < std::size(kGlyphs); ++i) {
+    platform::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, 1, 0));
+    platform::UniqueIcon icon(static_cast<HICON>(::LoadImageW(
+        instance_, MAKEINTRESOURCEW(kGlyphs[i].icon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    ::ImageList_ReplaceIcon(list.get(), -1, icon.get());
+    BUTTON_IMAGELIST bil{list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0},
+                         BUTTON_IMAGELIST_ALIGN_LEFT};
+    Button_SetImageList(Control(kGlyphs[i].button), &bil);
+    glyphs_[i] = std::move(list);  // the button only borrows it
+  }
+}
+
+void TFrm_Main::ApplyLayout() {
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  const std::vector<ui::Rect> rects =
+      ui::ComputeLayout(kMainLayout, kMainDesignClient, dpi_, {client.right, client.bottom});
+  for (int i = 0; i < kMainControlCount; ++i) {
+    const ui::Rect& r = rects[i];
+    ::SetWindowPos(controls_[i], nullptr, r.left, r.top, r.width, r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TFrm_Main::CentreOnDesktop() {
+  const ui::Size client = ui::ScaleForDpi(kMainDesignClient, dpi_);
+  const SIZE outer = ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE,
+                                             kExStyle, dpi_);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - outer.cx) / 2,
+                 work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace nestova

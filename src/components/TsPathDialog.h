@@ -1,0 +1,20 @@
+#pragma once
+// Asks the user for a folder in a modal window. For now the system's own
+// folder browser stands in for our chooser; the interface is the final one.
+#include <windows.h>
+
+#include <string>
+
+namespace nestova {
+
+class TsPathDialog {
+ public:
+  // In: the folder to select when the window opens. Out: the chosen folder
+  // after a confirmed choice; unchanged when that choice is no folder.
+  std::u16string Path;
+
+  // True when the user confirmed a choice, false when cancelled.
+  bool Execute(HWND owner);
+};
+
+}  // namespace nestova
