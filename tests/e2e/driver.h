@@ -1,0 +1,85 @@
+#pragma once
+// Drives the real Nestova.exe as a person would: starts it with an exact
+// command line, finds its window, presses keys and clicks, and watches how
+// the process ends.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+inline constexpr auto kTimeout = 20s;
+
+// Folder of the test executable; Nestova.exe is built beside it.
+std::wstring BinDir();
+std::wstring NestovaExe();
+// The text in double quotes, as one command-line argument.
+std::wstring Quoted(const std::wstring& text);
+
+// A fresh, empty folder under the temporary folder, removed afterwards.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring Make(const std::wstring& relative) const;  // creates a subfolder
+
+ private:
+  std::wstring path_;
+};
+
+class App {
+ public:
+  // commandLine is passed to CreateProcessW exactly as given.
+  App(const std::wstring& commandLine, const std::wstring& currentDir = L"");
+  ~App();  // kills the process if it is still running
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // The visible main window, or nullptr when none appeared in time.
+  HWND WaitForMainWindow();
+  // A visible top-level window of the given class, or nullptr.
+  HWND WaitForWindow(const wchar_t* className);
+  // The exit code, or nullopt when the process is still running at the
+  // timeout. Records whether a window of the program, and its main window,
+  // were visible while it ran.
+  std::optional<DWORD> WaitForExit();
+  bool SawVisibleWindow() const { return sawWindow_; }
+  bool SawMainWindow() const { return sawMainWindow_; }
+
+  HWND Focus() const;                 // the control with the keyboard focus
+  void PressKey(UINT vk) const;       // key down and up on the focused control
+  void Click(HWND control) const;     // left button press and release in its middle
+
+ private:
+  HWND FindVisibleWindow(const wchar_t* className) const;
+
+  PROCESS_INFORMATION pi_{};
+  bool sawWindow_ = false;
+  bool sawMainWindow_ = false;
+};
+
+// Polls until `done` holds; false when it still does not at the timeout.
+bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = kTimeout);
+
+// A child control of the window by its identifier, at any depth.
+HWND FindControl(HWND top, int id);
+std::wstring WindowText(HWND hwnd);
+// The control's rectangle in its parent's client area.
+RECT RectInParent(HWND control);
+
+// Clicks on the screen at a point, as the mouse does.
+void ClickAt(POINT screen);
+// The screen point of the window's close box, found by hit-testing its caption.
+std::optional<POINT> CloseBoxPoint(HWND top);
+
+// Saves what the screen shows of the window as a 24-bit BMP file.
+bool SaveScreenshot(HWND top, const std::wstring& path);
+
+}  // namespace e2e

@@ -1,0 +1,142 @@
+// The main window as it appears at 96 dpi: every control where the layout
+// puts it, the window's own properties, and how it follows a resize.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "app/main_layout.h"
+#include "driver.h"
+
+namespace e2e {
+namespace {
+
+using namespace nestova;
+
+struct Expected {
+  MainControl control;
+  const wchar_t* cls;
+  int parent;  // a MainControl, or -1 for the window
+  RECT rect;   // left, top, right, bottom in the parent's client area
+  const wchar_t* text;
+};
+
+RECT Box(int left, int top, int width, int height) {
+  return {left, top, left + width, top + height};
+}
+
+const Expected kExpected[] = {
+    {kBevel, L"TsBevel", -1, Box(8, 399, 550, 7), L""},
+    {kLblFolder, L"Static", -1, Box(0, 0, 568, 26), nullptr},
+    {kGBxColl, L"Button", -1, Box(8, 24, 185, 372), L"Коллекция"},
+    {kLBxColl, L"ListBox", kGBxColl, Box(3, 16, 178, 353), L""},
+    {kGBxIcons, L"Button", -1, Box(199, 24, 362, 372), L"Иконки"},
+    {kLVIcons, L"SysListView32", kGBxIcons, Box(3, 16, 356, 353), L""},
+    {kPnlNewVersion, L"TsPanel", kGBxIcons, Box(16, 315, 329, 41), L""},
+    {kSLabel1, L"Static", kPnlNewVersion, Box(1, 1, 327, 39), L"Вышла новая версия программы"},
+    {kBtnApply, L"Button", -1, Box(159, 399, 251, 25), L"Применить"},
+    {kBtnCancel, L"Button", -1, Box(416, 399, 144, 25), L"Отмена"},
+    {kBtnClear, L"Button", -1, Box(8, 399, 145, 25), L"Стандарт"},
+    {kStatusBar, L"msctls_statusbar32", -1, Box(0, 427, 568, 19), L""},
+    {kWebLabel1, L"Static", kStatusBar, Box(11, 3, 129, 13), L"FatCow-Farm Fresh Icons"},
+    {kWebLabel2, L"Static", kStatusBar, Box(479, 3, 79, 13), nullptr},
+};
+
+bool Near(const RECT& a, const RECT& b) {
+  return std::abs(a.left - b.left) <= 1 && std::abs(a.top - b.top) <= 1 &&
+         std::abs(a.right - b.right) <= 1 && std::abs(a.bottom - b.bottom) <= 1;
+}
+
+std::string Show(const RECT& r) {
+  std::ostringstream out;
+  out << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';
+  return out.str();
+}
+
+class MainWindow : public testing::Test {
+ protected:
+  void SetUp() override {
+    app_.emplace(Quoted(NestovaExe()) + L" " + Quoted(temp_.Make(L"Work")));
+    main_ = app_->WaitForMainWindow();
+    ASSERT_NE(main_, nullptr);
+  }
+  void TearDown() override {
+    if (main_) {
+      app_->PressKey(VK_ESCAPE);
+      EXPECT_EQ(app_->WaitForExit(), 0u);
+    }
+  }
+  HWND Control(MainControl c) const { return FindControl(main_, MainControlId(c)); }
+
+  TempDir temp_;
+  std::optional<App> app_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(MainWindow, EveryControlWhereTheLayoutPutsIt) {
+  RECT client;
+  ::GetClientRect(main_, &client);
+  EXPECT_EQ(client.right, 568);
+  EXPECT_EQ(client.bottom, 446);
+  for (const Expected& e : kExpected) {
+    SCOPED_TRACE(testing::Message() << "control " << e.control);
+    HWND hwnd = Control(e.control);
+    ASSERT_NE(hwnd, nullptr);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    EXPECT_STREQ(cls, e.cls);
+    EXPECT_EQ(::GetParent(hwnd), e.parent < 0 ? main_ : Control(static_cast<MainControl>(e.parent)));
+    const RECT r = RectInParent(hwnd);
+    EXPECT_TRUE(Near(r, e.rect)) << Show(r) << " expected " << Show(e.rect);
+    if (e.text) {
+      EXPECT_EQ(WindowText(hwnd), e.text);
+    }
+  }
+  EXPECT_FALSE(::IsWindowVisible(Control(kPnlNewVersion)));
+}
+
+TEST_F(MainWindow, WindowPropertiesAndStartingFocus) {
+  const LONG style = ::GetWindowLongW(main_, GWL_STYLE);
+  const LONG exStyle = ::GetWindowLongW(main_, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_SYSMENU);
+
+  RECT window, work;
+  ::GetWindowRect(main_, &window);
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 2);
+  EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 2);
+
+  EXPECT_EQ(app_->Focus(), Control(kLBxColl));
+  EXPECT_TRUE(::GetWindowLongW(Control(kBtnApply), GWL_STYLE) & BS_DEFPUSHBUTTON);
+
+  const std::wstring shot = BinDir() + L"main-window.bmp";
+  EXPECT_TRUE(SaveScreenshot(main_, shot));
+}
+
+TEST_F(MainWindow, MaximisingGrowsTheViewsAndLeavesTheButtons) {
+  RECT apply = RectInParent(Control(kBtnApply));
+  ::PostMessageW(main_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  RECT client{};
+  int dx = 0, dy = 0;
+  // The window grows first; its controls follow one by one when it handles
+  // the new size, the right-hand link last.
+  const bool settled = PollUntil([&] {
+    ::GetClientRect(main_, &client);
+    dx = client.right - 568;
+    dy = client.bottom - 446;
+    return dx > 0 && Near(RectInParent(Control(kWebLabel2)), Box(479 + dx, 3, 79, 13));
+  });
+  ASSERT_TRUE(settled) << "link " << Show(RectInParent(Control(kWebLabel2))) << " in client "
+                       << Show(client);
+  EXPECT_TRUE(Near(RectInParent(Control(kLVIcons)), Box(3, 16, 356 + dx, 353 + dy)));
+  EXPECT_TRUE(Near(RectInParent(Control(kGBxIcons)), Box(199, 24, 362 + dx, 372 + dy)));
+  EXPECT_TRUE(Near(RectInParent(Control(kStatusBar)), Box(0, client.bottom - 19, client.right, 19)));
+  EXPECT_TRUE(Near(RectInParent(Control(kBtnApply)), apply));
+}
+
+}  // namespace
+}  // namespace e2e
