@@ -18,5 +18,9 @@ wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 # Wine has no Segoe UI; Tahoma is the nearest of its own fonts in width.
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /d Tahoma /f >/dev/null 2>&1
+# A prefix may stand for a screen of another pixel density.
+if [ -n "${NESTOVA_WINE_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$NESTOVA_WINE_DPI" /f >/dev/null 2>&1
+fi
 wineserver -w
 touch "$WINEPREFIX/.nestova-ready"

@@ -266,6 +266,8 @@ namespace {
 class DesktopWarmUp : public testing::Environment {
  public:
   void SetUp() override {
+    // Measure in real pixels, as the program (which is DPI aware) lays out.
+    ::SetProcessDPIAware();
     ClickAt({1, 1});
     std::this_thread::sleep_for(200ms);
   }

@@ -112,9 +112,20 @@ TEST_F(MainWindow, WindowPropertiesAndStartingFocus) {
 
   EXPECT_EQ(app_->Focus(), Control(kLBxColl));
   EXPECT_TRUE(::GetWindowLongW(Control(kBtnApply), GWL_STYLE) & BS_DEFPUSHBUTTON);
+  EXPECT_EQ(::SendMessageW(Control(kLBxColl), LB_GETITEMHEIGHT, 0, 0), 16);  // Tahoma 13 px
 
   const std::wstring shot = BinDir() + L"main-window.bmp";
   EXPECT_TRUE(SaveScreenshot(main_, shot));
+}
+
+TEST_F(MainWindow, TabWalksTheControlsInOrder) {
+  const MainControl order[] = {kLVIcons, kBtnApply, kBtnCancel, kBtnClear, kLBxColl};
+  ASSERT_EQ(app_->Focus(), Control(kLBxColl));
+  for (MainControl next : order) {
+    app_->PressKey(VK_TAB);
+    EXPECT_TRUE(PollUntil([&] { return app_->Focus() == Control(next); }))
+        << "focus did not reach control " << next;
+  }
 }
 
 TEST_F(MainWindow, MaximisingGrowsTheViewsAndLeavesTheButtons) {
@@ -136,6 +147,37 @@ TEST_F(MainWindow, MaximisingGrowsTheViewsAndLeavesTheButtons) {
   EXPECT_TRUE(Near(RectInParent(Control(kGBxIcons)), Box(199, 24, 362 + dx, 372 + dy)));
   EXPECT_TRUE(Near(RectInParent(Control(kStatusBar)), Box(0, client.bottom - 19, client.right, 19)));
   EXPECT_TRUE(Near(RectInParent(Control(kBtnApply)), apply));
+}
+
+// Run in a Wine prefix whose screen is set to 144 dpi (see CMakeLists.txt).
+TEST(HighDpi, LayoutAndFontsScaleWithTheTextSize) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  ASSERT_EQ(dpi, 144) << "this test needs a 144-dpi screen";
+
+  TempDir temp;
+  App app(Quoted(NestovaExe()) + L" " + Quoted(temp.Make(L"Work")));
+  HWND main = app.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  auto control = [&](MainControl c) { return FindControl(main, MainControlId(c)); };
+
+  RECT client;
+  ::GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 852);
+  EXPECT_EQ(client.bottom, 669);
+  EXPECT_TRUE(Near(RectInParent(control(kBtnApply)), Box(239, 599, 377, 38)));
+  EXPECT_TRUE(Near(RectInParent(control(kLBxColl)), Box(5, 24, 267, 530)));
+  const RECT status = RectInParent(control(kStatusBar));
+  EXPECT_EQ(status.bottom, 669);
+  EXPECT_EQ(status.right, 852);
+
+  // The list box sizes its lines to its font: Tahoma 13 px is 16 high at
+  // 96 dpi, 20 px (13 scaled) about 24 here.
+  EXPECT_NEAR(::SendMessageW(control(kLBxColl), LB_GETITEMHEIGHT, 0, 0), 24, 1);
+
+  app.PressKey(VK_ESCAPE);
+  EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
 }  // namespace

@@ -84,8 +84,8 @@ TEST(Startup, NoArgumentAsksForAFolderAndCancelStops) {
 TEST(Startup, EscCancelAndCloseBoxEndTheProgram) {
   TempDir temp;
   const std::wstring commandLine = Quoted(NestovaExe()) + L" " + Quoted(temp.Make(L"Work"));
-  enum Way { kEsc, kCancelButton, kCloseBox, kAltF4 };
-  for (Way way : {kEsc, kCancelButton, kCloseBox, kAltF4}) {
+  enum Way { kEsc, kCancelButton, kCloseBox, kAltF4, kEnterOnFocusedCancel };
+  for (Way way : {kEsc, kCancelButton, kCloseBox, kAltF4, kEnterOnFocusedCancel}) {
     SCOPED_TRACE(way);
     App app(commandLine);
     HWND main = app.WaitForMainWindow();
@@ -106,6 +106,14 @@ TEST(Startup, EscCancelAndCloseBoxEndTheProgram) {
       case kAltF4:
         ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);  // what Alt+F4 and the system menu send
         break;
+      case kEnterOnFocusedCancel: {
+        // Enter presses the focused button rather than the default one.
+        HWND cancel = FindControl(main, MainControlId(kBtnCancel));
+        ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
+        ASSERT_TRUE(PollUntil([&] { return app.Focus() == cancel; }));
+        app.PressKey(VK_RETURN);
+        break;
+      }
     }
     EXPECT_EQ(app.WaitForExit(), 0u);
   }
