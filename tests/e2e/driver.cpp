@@ -1,6 +1,5 @@
 #include "driver.h"
 
-#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <fstream>
@@ -259,23 +258,13 @@ bool SaveScreenshot(HWND top, const std::wstring& path) {
   return ok;
 }
 
-namespace {
-
-// The first click on a new Wine desktop is lost; one on the bare desktop
-// before any test makes every later click arrive.
-class DesktopWarmUp : public testing::Environment {
- public:
-  void SetUp() override {
-    // Measure in real pixels, as the program (which is DPI aware) lays out.
-    ::SetProcessDPIAware();
-    ClickAt({1, 1});
-    std::this_thread::sleep_for(200ms);
-  }
-};
-
-const testing::Environment* const kWarmUp =
-    testing::AddGlobalTestEnvironment(new DesktopWarmUp);  // gtest owns it
-
-}  // namespace
+void PrepareDesktop() {
+  // Measure in real pixels, as the program (which is DPI aware) lays out.
+  ::SetProcessDPIAware();
+  // The first click on a new Wine desktop is lost; one on the bare desktop
+  // makes every later click arrive.
+  ClickAt({1, 1});
+  std::this_thread::sleep_for(200ms);
+}
 
 }  // namespace e2e

@@ -42,7 +42,8 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // The visible main window, or nullptr when none appeared in time.
+  // The visible main window, settled and ready for input, or nullptr when
+  // none appeared in time.
   HWND WaitForMainWindow();
   // A visible top-level window of the given class, or nullptr.
   HWND WaitForWindow(const wchar_t* className);
@@ -78,6 +79,9 @@ RECT RectInParent(HWND control);
 void ClickAt(POINT screen);
 // The screen point of the window's close box, found by hit-testing its caption.
 std::optional<POINT> CloseBoxPoint(HWND top);
+
+// Once per run, before driving any window.
+void PrepareDesktop();
 
 // Saves what the screen shows of the window as a 24-bit BMP file.
 bool SaveScreenshot(HWND top, const std::wstring& path);
