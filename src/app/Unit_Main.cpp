@@ -47,7 +47,7 @@ bool TFrm_Main::FormCreate() {
 }
 
 void TFrm_Main::Show() {
-  ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+  ::ShowWindow(hwnd(), SW_SHOWDEFAULT);  // honours a shortcut's "run maximised"
   ::UpdateWindow(hwnd());
   // The focus starts on the first control in tab order.
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(kLBxColl)), TRUE);
