@@ -37,7 +37,7 @@ bool TFrm_Main::FormCreate() {
   const std::optional<std::u16string> target = ResolveTargetFolder(
       FirstArgument(platform::RawCommandLine()), platform::IsExistingDirectory,
       [this]() -> std::optional<std::u16string> {
-        if (!PathDialog.Execute(nullptr)) return std::nullopt;
+        if (!PathDialog.Execute()) return std::nullopt;
         return PathDialog.Path;
       });
   if (!target) return false;

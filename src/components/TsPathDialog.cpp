@@ -1,5 +1,6 @@
 #include "components/TsPathDialog.h"
 
+#include <windows.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -21,10 +22,10 @@ struct PidlDeleter {
 
 }  // namespace
 
-bool TsPathDialog::Execute(HWND owner) {
+bool TsPathDialog::Execute() {
   const std::wstring initial = platform::ToWide(Path);
   BROWSEINFOW info{};
-  info.hwndOwner = owner;
+  info.hwndOwner = nullptr;  // the main window is not shown yet: the chooser stands alone
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   info.lpfn = SelectInitialFolder;
   info.lParam = reinterpret_cast<LPARAM>(initial.c_str());

@@ -1,7 +1,6 @@
 #pragma once
 // Asks the user for a folder in a modal window. For now the system's own
 // folder browser stands in for our chooser; the interface is the final one.
-#include <windows.h>
 
 #include <string>
 
@@ -14,7 +13,7 @@ class TsPathDialog {
   std::u16string Path;
 
   // True when the user confirmed a choice, false when cancelled.
-  bool Execute(HWND owner);
+  bool Execute();
 };
 
 }  // namespace nestova
