@@ -63,6 +63,21 @@ using UniqueImageList = Unique<NullTraits<HIMAGELIST, ::ImageList_Destroy>>;
 using UniqueKernelHandle = Unique<KernelTraits>;
 using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;
 
+// The screen's device context, lent for as long as the object lives.
+class ScreenDC {
+ public:
+  ScreenDC() : dc_(::GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (dc_) ::ReleaseDC(nullptr, dc_);
+  }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // OLE and COM for the user-interface thread: the shell's folder browser and
 // namespace need them.
 class OleInit {

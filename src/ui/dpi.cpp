@@ -1,5 +1,7 @@
 #include "ui/dpi.h"
 
+#include "platform/handles.h"
+
 namespace nestova::ui {
 namespace {
 
@@ -18,9 +20,7 @@ int DpiForWindow(HWND hwnd) {
   if (getDpiForWindow) {
     if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
   }
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
+  const int dpi = ::GetDeviceCaps(platform::ScreenDC().get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 
