@@ -4,11 +4,13 @@
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
 
 namespace artgen {
 namespace {
 
-constexpr uint32_t kDirectorySize = 6 + 16;
+constexpr uint32_t kDirectoryHeaderSize = 6;
+constexpr uint32_t kDirectoryEntrySize = 16;
 constexpr uint32_t kInfoHeaderSize = 40;
 
 void Put16(std::vector<uint8_t>& out, uint32_t value) {
@@ -59,47 +61,96 @@ void PutMaskRows(std::vector<uint8_t>& out, const Image& image) {
     }
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodeIco(const Image& image) {
+void CheckIconSize(const Image& image) {
     if (image.width < 1 || image.width > 256 || image.height < 1 || image.height > 256)
         throw std::invalid_argument("icon images must be 1 to 256 pixels on each side");
+}
 
-    const auto width = static_cast<uint32_t>(image.width);
-    const auto height = static_cast<uint32_t>(image.height);
-    const uint32_t colourBytes = width * height * 4;
-    const uint32_t maskBytes = MaskRowBytes(image.width) * height;
-    const uint32_t resourceBytes = kInfoHeaderSize + colourBytes + maskBytes;
+uint32_t ColourBytes(const Image& image) {
+    return static_cast<uint32_t>(image.width) * static_cast<uint32_t>(image.height) * 4;
+}
 
-    std::vector<uint8_t> out;
-    out.reserve(kDirectorySize + resourceBytes);
+uint32_t ResourceBytes(const Image& image) {
+    return kInfoHeaderSize + ColourBytes(image) + MaskRowBytes(image.width) * static_cast<uint32_t>(image.height);
+}
 
-    Put16(out, 0);  // reserved
-    Put16(out, 1);  // type: icon
-    Put16(out, 1);  // image count
-
+void PutDirectoryEntry(std::vector<uint8_t>& out, const Image& image, uint32_t offset) {
     out.push_back(DirectorySize(image.width));
     out.push_back(DirectorySize(image.height));
     out.push_back(0);  // palette size: none
     out.push_back(0);  // reserved
     Put16(out, 1);     // planes
     Put16(out, 32);    // bits per pixel
-    Put32(out, resourceBytes);
-    Put32(out, kDirectorySize);
+    Put32(out, ResourceBytes(image));
+    Put32(out, offset);
+}
 
+void PutResource(std::vector<uint8_t>& out, const Image& image) {
     Put32(out, kInfoHeaderSize);
-    Put32(out, width);
-    Put32(out, height * 2);  // colour rows and mask rows together
-    Put16(out, 1);           // planes
-    Put16(out, 32);          // bits per pixel
-    Put32(out, 0);           // BI_RGB
-    Put32(out, colourBytes);
+    Put32(out, static_cast<uint32_t>(image.width));
+    Put32(out, static_cast<uint32_t>(image.height) * 2);  // colour rows and mask rows together
+    Put16(out, 1);                                        // planes
+    Put16(out, 32);                                       // bits per pixel
+    Put32(out, 0);                                        // BI_RGB
+    Put32(out, ColourBytes(image));
     for (int unused = 0; unused < 4; ++unused) Put32(out, 0);
 
     PutColourRows(out, image);
     PutMaskRows(out, image);
+}
+
+bool Smaller(const Image* a, const Image* b) {
+    return a->width != b->width ? a->width < b->width : a->height < b->height;
+}
+
+bool SameSize(const Image* a, const Image* b) { return a->width == b->width && a->height == b->height; }
+
+// Windows picks an entry by its size, so a second image of one size would
+// never be shown.
+void SortBySize(std::vector<const Image*>& images) {
+    std::stable_sort(images.begin(), images.end(), Smaller);
+    if (std::adjacent_find(images.begin(), images.end(), SameSize) != images.end())
+        throw std::invalid_argument("an icon holds each image size only once");
+}
+
+// The file length, checked against the format's 16-bit count and 32-bit offsets.
+uint32_t FileBytes(const std::vector<const Image*>& images) {
+    uint64_t total = kDirectoryHeaderSize + uint64_t{kDirectoryEntrySize} * images.size();
+    for (const Image* image : images) total += ResourceBytes(*image);
+    if (images.size() > 0xFFFF || total > 0xFFFFFFFFu)
+        throw std::invalid_argument("too many or too large images for one icon");
+    return static_cast<uint32_t>(total);
+}
+
+std::vector<uint8_t> Encode(std::vector<const Image*> images) {
+    if (images.empty()) throw std::invalid_argument("an icon needs at least one image");
+    for (const Image* image : images) CheckIconSize(*image);
+    SortBySize(images);
+
+    std::vector<uint8_t> out;
+    out.reserve(FileBytes(images));
+    Put16(out, 0);  // reserved
+    Put16(out, 1);  // type: icon
+    Put16(out, static_cast<uint32_t>(images.size()));
+    // Image data follows the directory in the same order.
+    auto offset = static_cast<uint32_t>(kDirectoryHeaderSize + kDirectoryEntrySize * images.size());
+    for (const Image* image : images) {
+        PutDirectoryEntry(out, *image, offset);
+        offset += ResourceBytes(*image);
+    }
+    for (const Image* image : images) PutResource(out, *image);
     return out;
 }
+
+}  // namespace
+
+std::vector<uint8_t> EncodeIco(const std::vector<Image>& images) {
+    std::vector<const Image*> pointers;
+    for (const Image& image : images) pointers.push_back(&image);
+    return Encode(std::move(pointers));
+}
+
+std::vector<uint8_t> EncodeIco(const Image& image) { return Encode({&image}); }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -1,9 +1,11 @@
 // artgen: draws the program's glyphs and icon and writes them as .ico files.
 #include <exception>
 #include <filesystem>
-#include <functional>
 #include <iostream>
+#include <span>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "ico.h"
 #include "pictures.h"
@@ -12,15 +14,23 @@ namespace {
 
 struct Picture {
     const char* fileName;
-    std::function<artgen::Image()> draw;
+    artgen::Image (*draw)(int size);
+    std::span<const int> sizes;
 };
 
 const Picture kPictures[] = {
-    {"glyph_apply.ico", artgen::DrawApplyGlyph},
-    {"glyph_cancel.ico", artgen::DrawCancelGlyph},
-    {"glyph_clear.ico", artgen::DrawClearGlyph},
-    {"nestova.ico", artgen::DrawAppIcon},
+    {"glyph_apply.ico", artgen::DrawApplyGlyph, artgen::kGlyphSizes},
+    {"glyph_cancel.ico", artgen::DrawCancelGlyph, artgen::kGlyphSizes},
+    {"glyph_clear.ico", artgen::DrawClearGlyph, artgen::kGlyphSizes},
+    {"nestova.ico", artgen::DrawAppIcon, artgen::kAppIconSizes},
 };
+
+// Every size goes into the one file, so Windows can pick the one it needs.
+std::vector<artgen::Image> DrawAllSizes(const Picture& picture) {
+    std::vector<artgen::Image> images;
+    for (const int size : picture.sizes) images.push_back(picture.draw(size));
+    return images;
+}
 
 }  // namespace
 
@@ -37,7 +47,7 @@ int main(int argc, char** argv) {
             throw std::runtime_error("cannot create folder " + folder.string() +
                                      (error ? ": " + error.message() : std::string()));
         for (const Picture& picture : kPictures)
-            artgen::WriteBytes((folder / picture.fileName).string(), artgen::EncodeIco(picture.draw()));
+            artgen::WriteBytes((folder / picture.fileName).string(), artgen::EncodeIco(DrawAllSizes(picture)));
     } catch (const std::exception& e) {
         std::cerr << "artgen: " << e.what() << "\n";
         return 1;
