@@ -18,6 +18,8 @@ class TFrm_Main final : public ui::Window {
  public:
   // Creates the window and all its controls, hidden.
   explicit TFrm_Main(HINSTANCE instance);
+  // The controls go before the fonts and glyphs they use.
+  ~TFrm_Main() override { Destroy(); }
 
   // Fixes the program's folders and the target folder. False when the
   // program has to stop without ever showing the window.

@@ -121,19 +121,23 @@ LRESULT CALLBACK TFrm_Main::IconViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 
 void TFrm_Main::ApplyDpi(int dpi) {
   dpi_ = dpi;
-  windowFont_ = MakeFont(L"Tahoma", 13, FW_NORMAL, dpi);
-  boldFont_ = MakeFont(L"Tahoma", 13, FW_BOLD, dpi);
-  linkFont_ = MakeFont(L"Segoe UI", 11, FW_NORMAL, dpi);
+  // The controls take the new fonts before the old ones are deleted.
+  platform::UniqueFont windowFont = MakeFont(L"Tahoma", 13, FW_NORMAL, dpi);
+  platform::UniqueFont boldFont = MakeFont(L"Tahoma", 13, FW_BOLD, dpi);
+  platform::UniqueFont linkFont = MakeFont(L"Segoe UI", 11, FW_NORMAL, dpi);
   for (int i = 0; i < kMainControlCount; ++i) {
     HFONT font = nullptr;
     switch (kSpecs[i].font) {
       case FontKind::kNone: continue;
-      case FontKind::kWindow: font = windowFont_.get(); break;
-      case FontKind::kBold: font = boldFont_.get(); break;
-      case FontKind::kLink: font = linkFont_.get(); break;
+      case FontKind::kWindow: font = windowFont.get(); break;
+      case FontKind::kBold: font = boldFont.get(); break;
+      case FontKind::kLink: font = linkFont.get(); break;
     }
     ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
+  windowFont_ = std::move(windowFont);
+  boldFont_ = std::move(boldFont);
+  linkFont_ = std::move(linkFont);
 
   const int size = ui::ScaleForDpi(16, dpi);
   for (size_t i = 0; i < std::size(kGlyphs); ++i) {

@@ -4,8 +4,10 @@
 
 namespace nestova::ui {
 
-Window::~Window() {
-  if (hwnd_) ::DestroyWindow(hwnd_);
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+  if (hwnd_) ::DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
 }
 
 void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle,

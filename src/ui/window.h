@@ -30,6 +30,10 @@ class Window {
   void CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
                       const wchar_t* caption);
 
+  // Destroys the window now, if it still exists. Derived windows call it in
+  // their destructor when their members (fonts, image lists) must outlive it.
+  void Destroy();
+
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
