@@ -30,5 +30,6 @@ add_executable(Nestova WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp
 target_link_libraries(Nestova PRIVATE nestova_win nestova_warnings)
 add_dependencies(Nestova nestova_art)
 # One self-contained executable: no runtime DLLs beside it.
-target_link_options(Nestova PRIVATE -municode -static -static-libgcc -static-libstdc++)
+target_link_options(Nestova PRIVATE -municode -static -static-libgcc -static-libstdc++
+                    $<$<CONFIG:Release>:-s>)  # no symbols in the shipped file
 set_target_properties(Nestova PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
