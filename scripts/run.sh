@@ -3,12 +3,7 @@
 # sample folder in the build tree). Without a display it runs in a virtual
 # one, writes a screenshot to build/screenshot.png and closes the program.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-scripts/setup.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Nestova
-
-export NESTOVA_WINE_ROOT="$PWD/build/win64/wine"
+. "$(dirname "$0")/build-win64.sh" Nestova
 cmake/wine-prefix.sh
 . cmake/wine-env.sh
 

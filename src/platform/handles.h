@@ -61,7 +61,7 @@ using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueIcon = Unique<NullTraits<HICON, ::DestroyIcon>>;
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, ::ImageList_Destroy>>;
 using UniqueKernelHandle = Unique<KernelTraits>;
-using UniqueWindow = Unique<NullTraits<HWND, ::DestroyWindow>>;
+using UniqueMemoryDC = Unique<NullTraits<HDC, ::DeleteDC>>;
 
 // The screen's device context, lent for as long as the object lives.
 class ScreenDC {

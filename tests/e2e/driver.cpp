@@ -75,21 +75,24 @@ App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
   line.push_back(L'\0');
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
   const std::wstring exe = NestovaExe();
   if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi_)) {
+                        currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
     throw std::runtime_error("CreateProcessW failed");
   }
-  ::WaitForInputIdle(pi_.hProcess, 10000);
+  process_.reset(pi.hProcess);
+  thread_.reset(pi.hThread);
+  processId_ = pi.dwProcessId;
+  threadId_ = pi.dwThreadId;
+  ::WaitForInputIdle(process_.get(), 10000);
 }
 
 App::~App() {
-  if (::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
-    ::TerminateProcess(pi_.hProcess, 99);
-    ::WaitForSingleObject(pi_.hProcess, 5000);
+  if (::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_.get(), 99);
+    ::WaitForSingleObject(process_.get(), 5000);
   }
-  ::CloseHandle(pi_.hThread);
-  ::CloseHandle(pi_.hProcess);
 }
 
 HWND App::FindVisibleWindow(const wchar_t* className) const {
@@ -97,7 +100,7 @@ HWND App::FindVisibleWindow(const wchar_t* className) const {
     DWORD pid;
     const wchar_t* cls;
     HWND found;
-  } search{pi_.dwProcessId, className, nullptr};
+  } search{processId_, className, nullptr};
   ::EnumWindows(
       [](HWND hwnd, LPARAM lp) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lp);
@@ -124,7 +127,7 @@ HWND App::WaitForMainWindow() {
   // with the messages of its first showing. Input sent earlier can be lost.
   if (main) {
     PollUntil([&] { return ::GetForegroundWindow() == main; });
-    ::WaitForInputIdle(pi_.hProcess, 5000);
+    ::WaitForInputIdle(process_.get(), 5000);
     std::this_thread::sleep_for(200ms);
   }
   return main;
@@ -134,18 +137,18 @@ std::optional<DWORD> App::WaitForExit() {
   const bool ended = PollUntil([&] {
     if (FindVisibleWindow(nullptr)) sawWindow_ = true;
     if (FindVisibleWindow(L"TFrm_Main")) sawMainWindow_ = true;
-    return ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
+    return ::WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
   });
   if (!ended) return std::nullopt;
   DWORD code = 0;
-  ::GetExitCodeProcess(pi_.hProcess, &code);
+  ::GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 
 HWND App::Focus() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  ::GetGUIThreadInfo(pi_.dwThreadId, &info);
+  ::GetGUIThreadInfo(threadId_, &info);
   return info.hwndFocus;
 }
 
@@ -234,12 +237,14 @@ bool SaveScreenshot(HWND top, const std::wstring& path) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
-  HDC screen = ::GetDC(nullptr);
-  HDC mem = ::CreateCompatibleDC(screen);
-  HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(mem, dib);
-  ::BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+  const nestova::platform::ScreenDC screen;
+  const nestova::platform::UniqueMemoryDC mem(::CreateCompatibleDC(screen.get()));
+  const nestova::platform::UniqueBitmap dib(
+      ::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const HGDIOBJ old = ::SelectObject(mem.get(), dib.get());
+  ::BitBlt(mem.get(), 0, 0, w, h, screen.get(), rc.left, rc.top, SRCCOPY);
   ::GdiFlush();
+  ::SelectObject(mem.get(), old);
   const DWORD stride = (w * 3 + 3) & ~3u;
   const DWORD imageSize = stride * h;
   BITMAPFILEHEADER fh{};
@@ -251,10 +256,6 @@ bool SaveScreenshot(HWND top, const std::wstring& path) {
   out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
   out.write(static_cast<const char*>(bits), imageSize);
   const bool ok = static_cast<bool>(out);
-  ::SelectObject(mem, old);
-  ::DeleteObject(dib);
-  ::DeleteDC(mem);
-  ::ReleaseDC(nullptr, screen);
   return ok;
 }
 

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/handles.h"
+
 namespace e2e {
 
 using namespace std::chrono_literals;
@@ -61,7 +63,10 @@ class App {
  private:
   HWND FindVisibleWindow(const wchar_t* className) const;
 
-  PROCESS_INFORMATION pi_{};
+  nestova::platform::UniqueKernelHandle process_;
+  nestova::platform::UniqueKernelHandle thread_;
+  DWORD processId_ = 0;
+  DWORD threadId_ = 0;
   bool sawWindow_ = false;
   bool sawMainWindow_ = false;
 };
