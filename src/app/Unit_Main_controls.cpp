@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "ui/containers.h"
 #include "ui/dpi.h"
+#include "ui/window.h"
 
 namespace nestova {
 namespace {
@@ -61,11 +62,9 @@ const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
   return s;
 }();
 
-// Top to bottom. Tab order follows it, and overlapping controls show the
-// upper one: the buttons over the bevel, the group boxes over the top label,
-// the new-version notice over the icon view.
-constexpr MainControl kZOrder[] = {kGBxColl,   kGBxIcons, kBtnApply,  kBtnCancel, kBtnClear,
-                                   kStatusBar, kLblFolder, kBevel,    kPnlNewVersion, kLVIcons};
+// Tab visits these, in this order; the controls inside the group boxes come
+// in their box's turn.
+constexpr MainControl kTabOrder[] = {kLBxColl, kLVIcons, kBtnApply, kBtnCancel, kBtnClear};
 
 struct Glyph {
   MainControl button;
@@ -90,21 +89,23 @@ void TFrm_Main::CreateControls() {
   for (int i = 0; i < kMainControlCount; ++i) {
     const ControlSpec& spec = kSpecs[i];
     const int parent = kMainLayout[i].parent;
-    controls_[i] = ::CreateWindowExW(
-        spec.exStyle, spec.cls, spec.caption, WS_CHILD | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0,
-        parent == ui::kNoParent ? hwnd() : controls_[parent],
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(MainControlId(static_cast<MainControl>(i)))),
-        instance_, nullptr);
+    controls_[i] = ui::CreateChild(parent == ui::kNoParent ? hwnd() : controls_[parent],
+                                   MainControlId(static_cast<MainControl>(i)), spec.cls,
+                                   spec.caption, WS_CLIPSIBLINGS | spec.style, spec.exStyle,
+                                   instance_);
+    // A control created later lies above the earlier ones where they overlap:
+    // the buttons over the group boxes when the window grows taller, the
+    // group boxes over the top label, the new-version notice over the icon
+    // view. (The system would put it below them.)
+    ::SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ui::ForwardChildNotifications(Control(kGBxColl), true);
   ui::ForwardChildNotifications(Control(kGBxIcons), true);
   ui::ForwardChildNotifications(Control(kStatusBar));
 
-  HWND above = HWND_TOP;
-  for (MainControl c : kZOrder) {
-    ::SetWindowPos(Control(c), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    above = Control(c);
-  }
+  std::vector<HWND> tabOrder;
+  for (MainControl c : kTabOrder) tabOrder.push_back(Control(c));
+  SetTabOrder(std::move(tabOrder));
 
   ListView_SetTextColor(Control(kLVIcons), RGB(0, 0, 0));
   ::SetWindowSubclass(Control(kLVIcons), IconViewProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -114,9 +115,13 @@ void TFrm_Main::CreateControls() {
 LRESULT CALLBACK TFrm_Main::IconViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self) {
   const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-  if (msg == WM_SIZE) reinterpret_cast<TFrm_Main*>(self)->LV_IconsResize();
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, IconViewProc, id);
-  return result;
+  return ui::Guarded(
+      [&] {
+        if (msg == WM_SIZE) reinterpret_cast<TFrm_Main*>(self)->LV_IconsResize();
+        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, IconViewProc, id);
+        return result;
+      },
+      [&] { return result; });
 }
 
 void TFrm_Main::ApplyDpi(int dpi) {

@@ -30,16 +30,16 @@ std::u16string WithTrailingBackslash(std::u16string_view path) {
 }
 
 std::optional<std::u16string> ResolveTargetFolder(std::u16string_view argument1,
-                                                  const IsDirectory& isDirectory,
+                                                  platform::Platform& platform,
                                                   const ChooseFolder& chooseFolder) {
   std::u16string target = TrimControlAndSpace(argument1);
-  if (target.empty() || !isDirectory(target)) {
+  if (target.empty() || !platform::IsExistingDirectory(platform, target)) {
     std::optional<std::u16string> chosen = chooseFolder();
     if (!chosen) return std::nullopt;
     target = std::move(*chosen);
   }
   // Checked again: the chooser may hand back something that is no folder.
-  if (!isDirectory(target)) return std::nullopt;
+  if (!platform::IsExistingDirectory(platform, target)) return std::nullopt;
   // A drive root can never be the target; measured before the backslash is
   // added, so C:\ (3) and C: (2) are refused and C:\a (4) passes.
   if (target.size() < 4) return std::nullopt;
