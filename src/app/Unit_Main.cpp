@@ -39,8 +39,7 @@ bool TFrm_Main::FormCreate() {
   programDir_ = ProgramDirFromModulePath(platform_.ModulePath());
   iconsDir_ = programDir_ + u"Icons\\";
   const std::optional<std::u16string> target = ResolveTargetFolder(
-      FirstArgument(platform_.CommandLine()), platform_,
-      [this]() -> std::optional<std::u16string> {
+      FirstArgument(platform_.CommandLine()), platform_, [this]() -> std::optional<std::u16string> {
         if (!PathDialog.Execute()) return std::nullopt;
         return PathDialog.Path;
       });

@@ -36,13 +36,12 @@ const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
                  WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
   s[kGBxIcons] = {WC_BUTTONW, kVisible | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
                   L"Иконки", FontKind::kWindow};
-  s[kLVIcons] = {WC_LISTVIEWW,
-                 kVisible | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                     LVS_SHAREIMAGELISTS,
-                 WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
+  s[kLVIcons] = {
+      WC_LISTVIEWW,
+      kVisible | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+      WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
   // Hidden until a newer version is announced.
-  s[kPnlNewVersion] = {ui::kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"",
-                       FontKind::kNone};
+  s[kPnlNewVersion] = {ui::kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"", FontKind::kNone};
   s[kSLabel1] = {WC_STATICW, kVisible | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0,
                  L"Вышла новая версия программы", FontKind::kBold};
   s[kBtnApply] = {WC_BUTTONW, kVisible | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, L"Применить",
@@ -55,10 +54,9 @@ const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
   s[kStatusBar] = {STATUSCLASSNAMEW,
                    kVisible | WS_CLIPCHILDREN | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP,
                    0, L"", FontKind::kWindow};
-  s[kWebLabel1] = {WC_STATICW, kVisible | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0, L"FatCow-Farm Fresh Icons",
-                   FontKind::kLink};
-  s[kWebLabel2] = {WC_STATICW, kVisible | SS_RIGHT | SS_NOTIFY, 0, L"nestova.ru",
-                   FontKind::kLink};
+  s[kWebLabel1] = {WC_STATICW, kVisible | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0,
+                   L"FatCow-Farm Fresh Icons", FontKind::kLink};
+  s[kWebLabel2] = {WC_STATICW, kVisible | SS_RIGHT | SS_NOTIFY, 0, L"nestova.ru", FontKind::kLink};
   return s;
 }();
 
@@ -89,10 +87,10 @@ void TFrm_Main::CreateControls() {
   for (int i = 0; i < kMainControlCount; ++i) {
     const ControlSpec& spec = kSpecs[i];
     const int parent = kMainLayout[i].parent;
-    controls_[i] = ui::CreateChild(parent == ui::kNoParent ? hwnd() : controls_[parent],
-                                   MainControlId(static_cast<MainControl>(i)), spec.cls,
-                                   spec.caption, WS_CLIPSIBLINGS | spec.style, spec.exStyle,
-                                   instance_);
+    controls_[i] =
+        ui::CreateChild(parent == ui::kNoParent ? hwnd() : controls_[parent],
+                        MainControlId(static_cast<MainControl>(i)), spec.cls, spec.caption,
+                        WS_CLIPSIBLINGS | spec.style, spec.exStyle, instance_);
     // A control created later lies above the earlier ones where they overlap:
     // the buttons over the group boxes when the window grows taller, the
     // group boxes over the top label, the new-version notice over the icon
@@ -133,10 +131,17 @@ void TFrm_Main::ApplyDpi(int dpi) {
   for (int i = 0; i < kMainControlCount; ++i) {
     HFONT font = nullptr;
     switch (kSpecs[i].font) {
-      case FontKind::kNone: continue;
-      case FontKind::kWindow: font = windowFont.get(); break;
-      case FontKind::kBold: font = boldFont.get(); break;
-      case FontKind::kLink: font = linkFont.get(); break;
+      case FontKind::kNone:
+        continue;
+      case FontKind::kWindow:
+        font = windowFont.get();
+        break;
+      case FontKind::kBold:
+        font = boldFont.get();
+        break;
+      case FontKind::kLink:
+        font = linkFont.get();
+        break;
     }
     ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
@@ -150,8 +155,8 @@ void TFrm_Main::ApplyDpi(int dpi) {
     platform::UniqueIcon icon(static_cast<HICON>(::LoadImageW(
         instance_, MAKEINTRESOURCEW(kGlyphs[i].icon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     ::ImageList_ReplaceIcon(list.get(), -1, icon.get());
-    BUTTON_IMAGELIST bil{list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0},
-                         BUTTON_IMAGELIST_ALIGN_LEFT};
+    BUTTON_IMAGELIST bil{
+        list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     Button_SetImageList(Control(kGlyphs[i].button), &bil);
     glyphs_[i] = std::move(list);  // the button only borrows it
   }
@@ -171,8 +176,8 @@ void TFrm_Main::ApplyLayout() {
 
 void TFrm_Main::CentreOnDesktop() {
   const ui::Size client = ui::ScaleForDpi(kMainDesignClient, dpi_);
-  const SIZE outer = ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE,
-                                             kExStyle, dpi_);
+  const SIZE outer =
+      ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE, kExStyle, dpi_);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);

@@ -13,7 +13,7 @@ std::u16string TrimControlAndSpace(std::u16string_view text) {
 std::u16string ProgramDirFromModulePath(std::u16string_view modulePath) {
   const size_t sep = modulePath.find_last_of(u"\\:");
   std::u16string dir(sep == std::u16string_view::npos ? std::u16string_view()
-                                                       : modulePath.substr(0, sep + 1));
+                                                      : modulePath.substr(0, sep + 1));
   // Drop the final backslash of a plain folder, but keep the one of a root
   // (C:\, \) or of a doubled separator.
   const size_t n = dir.size();

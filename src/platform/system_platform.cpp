@@ -11,7 +11,9 @@
 namespace nestova::platform {
 namespace {
 
-const wchar_t* NullIfEmpty(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* NullIfEmpty(const std::wstring& text) {
+  return text.empty() ? nullptr : text.c_str();
+}
 
 ErrorCode Result(BOOL ok) { return ok ? error::kNone : ::GetLastError(); }
 
@@ -54,8 +56,7 @@ class Win32Platform final : public Platform {
 
   Text ProfileRead(const Text& file, const Text& section, const Text& key,
                    const Text& fallback) override {
-    const std::wstring f = ToWide(file), s = ToWide(section), k = ToWide(key),
-                       d = ToWide(fallback);
+    const std::wstring f = ToWide(file), s = ToWide(section), k = ToWide(key), d = ToWide(fallback);
     // The call cuts a value that does not fit; grow until it fits.
     std::vector<wchar_t> buffer(256);
     for (;;) {
@@ -108,13 +109,19 @@ class Win32Platform final : public Platform {
                    MessageIcon icon) override {
     UINT flags = MB_OK;
     switch (icon) {
-      case MessageIcon::kNone: break;
-      case MessageIcon::kInformation: flags |= MB_ICONINFORMATION; break;
-      case MessageIcon::kWarning: flags |= MB_ICONWARNING; break;
-      case MessageIcon::kError: flags |= MB_ICONERROR; break;
+      case MessageIcon::kNone:
+        break;
+      case MessageIcon::kInformation:
+        flags |= MB_ICONINFORMATION;
+        break;
+      case MessageIcon::kWarning:
+        flags |= MB_ICONWARNING;
+        break;
+      case MessageIcon::kError:
+        flags |= MB_ICONERROR;
+        break;
     }
-    ::MessageBoxW(static_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(),
-                  flags);
+    ::MessageBoxW(static_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(), flags);
   }
 
   void OpenInShell(WindowHandle owner, const Text& target, int showCommand) override {

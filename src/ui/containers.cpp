@@ -22,8 +22,8 @@ bool IsChildNotification(UINT msg) {
   }
 }
 
-LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR fillBackground) {
+LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR fillBackground) {
   const auto fallback = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
   return Guarded(
       [&]() -> LRESULT {
@@ -89,7 +89,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.style = CS_HREDRAW | CS_VREDRAW;  // the border follows the size
-  ::RegisterClassExW(&wc);  // a second registration fails harmlessly
+  ::RegisterClassExW(&wc);             // a second registration fails harmlessly
 }
 
 }  // namespace

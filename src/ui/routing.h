@@ -10,8 +10,8 @@ namespace nestova::ui {
 
 template <typename Owner>
 struct ControlEvent {
-  int control;    // the control's identifier
-  UINT code;      // BN_CLICKED, LBN_SELCHANGE, NM_DBLCLK, ...
+  int control;  // the control's identifier
+  UINT code;    // BN_CLICKED, LBN_SELCHANGE, NM_DBLCLK, ...
   void (Owner::*handler)();
 };
 

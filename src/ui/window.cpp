@@ -21,8 +21,8 @@ void Window::Destroy() {
   if (hwnd_) ::DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
 }
 
-void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle,
-                            DWORD style, const wchar_t* caption) {
+void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
+                            const wchar_t* caption) {
   dialogKeys_ = cls.dialogKeys;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -89,9 +89,9 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* caption, DWORD style,
                  DWORD exStyle, HINSTANCE instance) {
-  HWND child = ::CreateWindowExW(exStyle, cls, caption, WS_CHILD | style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                 nullptr);
+  HWND child =
+      ::CreateWindowExW(exStyle, cls, caption, WS_CHILD | style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (!child) {
     std::string name;
     for (const wchar_t* c = cls; *c; ++c) name += static_cast<char>(*c);

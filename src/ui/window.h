@@ -36,8 +36,8 @@ LRESULT Guarded(Handler&& handler, Fallback&& fallback) noexcept {
 
 struct WindowClass {
   const wchar_t* name;
-  HICON icon = nullptr;        // not owned; resources loaded for the class live as long
-  HICON smallIcon = nullptr;   // as the process
+  HICON icon = nullptr;       // not owned; resources loaded for the class live as long
+  HICON smallIcon = nullptr;  // as the process
   // Dialog keyboard handling (Tab, Enter, Esc, default button) through the
   // system's dialog manager.
   bool dialogKeys = false;

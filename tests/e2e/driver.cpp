@@ -202,8 +202,7 @@ std::optional<POINT> CloseBoxPoint(HWND top) {
   ::ClientToScreen(top, &origin);
   const int captionMiddle = (rc.top + origin.y) / 2;
   for (int x = rc.right - 1; x > rc.right - 80; --x) {
-    const LRESULT hit =
-        ::SendMessageW(top, WM_NCHITTEST, 0, MAKELPARAM(x, captionMiddle));
+    const LRESULT hit = ::SendMessageW(top, WM_NCHITTEST, 0, MAKELPARAM(x, captionMiddle));
     if (hit == HTCLOSE) return POINT{x - 4, captionMiddle};
   }
   return std::nullopt;

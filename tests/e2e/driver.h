@@ -47,13 +47,13 @@ class App {
   bool SawVisibleWindow() const { return sawWindow_; }
   bool SawMainWindow() const { return sawMainWindow_; }
 
-  HWND Focus() const;                 // the control with the keyboard focus
+  HWND Focus() const;  // the control with the keyboard focus
   // Types keys as a keyboard does (SendInput), into the active window: all
   // keys of the chord go down in order and come up in reverse, so
   // PressKeys({VK_SHIFT, VK_TAB}) is Shift+Tab.
   void PressKey(UINT vk) const { PressKeys({vk}); }
   void PressKeys(std::initializer_list<UINT> chord) const;
-  void Click(HWND control) const;     // left button press and release in its middle
+  void Click(HWND control) const;  // left button press and release in its middle
 
  private:
   HWND FindVisibleWindow(const wchar_t* className) const;

@@ -86,7 +86,8 @@ TEST_F(MainWindow, EveryControlWhereTheLayoutPutsIt) {
     wchar_t cls[64] = {};
     ::GetClassNameW(hwnd, cls, 64);
     EXPECT_STREQ(cls, e.cls);
-    EXPECT_EQ(::GetParent(hwnd), e.parent < 0 ? main_ : Control(static_cast<MainControl>(e.parent)));
+    EXPECT_EQ(::GetParent(hwnd),
+              e.parent < 0 ? main_ : Control(static_cast<MainControl>(e.parent)));
     const RECT r = RectInParent(hwnd);
     EXPECT_TRUE(Near(r, e.rect)) << Show(r) << " expected " << Show(e.rect);
     if (e.text) {
@@ -170,7 +171,8 @@ TEST_F(MainWindow, MaximisingGrowsTheViewsAndLeavesTheButtons) {
                        << Show(client);
   EXPECT_TRUE(Near(RectInParent(Control(kLVIcons)), Box(3, 16, 356 + dx, 353 + dy)));
   EXPECT_TRUE(Near(RectInParent(Control(kGBxIcons)), Box(199, 24, 362 + dx, 372 + dy)));
-  EXPECT_TRUE(Near(RectInParent(Control(kStatusBar)), Box(0, client.bottom - 19, client.right, 19)));
+  EXPECT_TRUE(
+      Near(RectInParent(Control(kStatusBar)), Box(0, client.bottom - 19, client.right, 19)));
   EXPECT_TRUE(Near(RectInParent(Control(kBtnApply)), apply));
   // The group boxes now reach below the buttons, which stay in sight above
   // them: the middle of each button is the button.

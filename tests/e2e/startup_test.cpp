@@ -85,7 +85,8 @@ TEST(Startup, EscCancelAndCloseBoxEndTheProgram) {
   TempDir temp;
   const std::wstring commandLine = Quoted(NestovaExe()) + L" " + Quoted(temp.Make(L"Work"));
   enum Way { kEsc, kCancelButton, kCloseBox, kAltF4, kSystemMenuClose, kEnterOnFocusedCancel };
-  for (Way way : {kEsc, kCancelButton, kCloseBox, kAltF4, kSystemMenuClose, kEnterOnFocusedCancel}) {
+  for (Way way :
+       {kEsc, kCancelButton, kCloseBox, kAltF4, kSystemMenuClose, kEnterOnFocusedCancel}) {
     SCOPED_TRACE(way);
     App app(commandLine);
     HWND main = app.WaitForMainWindow();

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every folder exists: the result is the trimmed argument with one
   // backslash, or nothing when it is too short.
   EverythingIsAFolder world;
-  const auto target = nestova::ResolveTargetFolder(
-      arg, world, [] { return std::u16string(u"D:\\Work"); });
+  const auto target =
+      nestova::ResolveTargetFolder(arg, world, [] { return std::u16string(u"D:\\Work"); });
   if (target && (target->size() < 4 || target->back() != u'\\')) std::abort();
   return 0;
 }

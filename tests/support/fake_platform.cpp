@@ -366,10 +366,17 @@ Text FakePlatform::ShortDate(const Date& date) {
     size_t run = 1;
     while (i + run < f.size() && f[i + run] == f[i]) ++run;
     switch (f[i]) {
-      case u'd': number(date.day, run >= 2 ? 2 : 1); break;
-      case u'M': number(date.month, run >= 2 ? 2 : 1); break;
-      case u'y': number(run >= 4 ? date.year : date.year % 100, run >= 4 ? 4 : 2); break;
-      default: out += f.substr(i, run);
+      case u'd':
+        number(date.day, run >= 2 ? 2 : 1);
+        break;
+      case u'M':
+        number(date.month, run >= 2 ? 2 : 1);
+        break;
+      case u'y':
+        number(run >= 4 ? date.year : date.year % 100, run >= 4 ? 4 : 2);
+        break;
+      default:
+        out += f.substr(i, run);
     }
     i += run;
   }
@@ -386,8 +393,6 @@ void FakePlatform::OpenInShell(WindowHandle, const Text& target, int showCommand
   calls.push_back("Open " + Utf8(target) + " " + std::to_string(showCommand));
 }
 
-Text FakePlatform::ErrorText(ErrorCode code) {
-  return u"error " + FromUtf8(std::to_string(code));
-}
+Text FakePlatform::ErrorText(ErrorCode code) { return u"error " + FromUtf8(std::to_string(code)); }
 
 }  // namespace nestova::testing

@@ -60,7 +60,9 @@ TEST(FakePlatform, ProfileFilesKeepWhatTheyDoNotChange) {
   FakePlatform world;
   world.AddFolder(u"C:\\W");
   const Text ini = u"C:\\W\\Desktop.ini";
-  world.AddFile(ini, "; note\r\n[.ShellClassInfo]\r\nIconFile=old.ico\r\nInfoTip=hi\r\n\r\n[Other]\r\nx=1\r\n");
+  world.AddFile(
+      ini,
+      "; note\r\n[.ShellClassInfo]\r\nIconFile=old.ico\r\nInfoTip=hi\r\n\r\n[Other]\r\nx=1\r\n");
   EXPECT_EQ(world.ProfileRead(ini, u".shellclassinfo", u"iconfile", u""), u"old.ico");
   EXPECT_EQ(world.ProfileWrite(ini, u".ShellClassInfo", u"IconFile", u"new.ico"), error::kNone);
   EXPECT_EQ(world.ProfileWrite(ini, u".ShellClassInfo", u"IconIndex", u"0"), error::kNone);
@@ -99,8 +101,8 @@ TEST(FakePlatform, FailuresOnRequestAndTheShortDate) {
   EXPECT_EQ(world.Copy(u"C:\\W\\a", u"C:\\W\\b"), error::kAccessDenied);
   EXPECT_FALSE(world.Exists(u"C:\\W\\b"));
   EXPECT_EQ(world.Copy(u"C:\\W\\a", u"C:\\W\\c"), error::kNone);
-  EXPECT_EQ(world.calls, (std::vector<std::string>{"Copy C:\\W\\a -> C:\\W\\b",
-                                                   "Copy C:\\W\\a -> C:\\W\\c"}));
+  EXPECT_EQ(world.calls,
+            (std::vector<std::string>{"Copy C:\\W\\a -> C:\\W\\b", "Copy C:\\W\\a -> C:\\W\\c"}));
   world.shortDateFormat = u"d/M/yy";
   EXPECT_EQ(world.ShortDate({2026, 3, 7}), u"7/3/26");
   world.shortDateFormat = u"dd.MM.yyyy";

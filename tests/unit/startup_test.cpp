@@ -25,7 +25,9 @@ TEST(Startup, ProgramDirFromModulePath) {
 }
 
 TEST(Startup, TrimRemovesEverythingUpToSpace) {
-  EXPECT_EQ(TrimControlAndSpace(u" \t\r\n\x01" u"C:\\My Folder \x1f\t"), u"C:\\My Folder");
+  EXPECT_EQ(TrimControlAndSpace(u" \t\r\n\x01"
+                                u"C:\\My Folder \x1f\t"),
+            u"C:\\My Folder");
   EXPECT_EQ(TrimControlAndSpace(u"\t \x01"), u"");
   EXPECT_EQ(TrimControlAndSpace(u"a b"), u"a b");
 }
@@ -45,8 +47,8 @@ struct World {
 };
 
 TEST(Startup, ResolveTargetFolder) {
-  const std::u16string folders[] = {u"C:\\",      u"C:\\My Folder", u"C:\\Work\\", u"D:\\",
-                                    u"D:\\Work", u"Data1",        u"abc",        u"C:\\a"};
+  const std::u16string folders[] = {u"C:\\",     u"C:\\My Folder", u"C:\\Work\\", u"D:\\",
+                                    u"D:\\Work", u"Data1",         u"abc",        u"C:\\a"};
   const struct {
     const char* name;
     std::u16string_view arg;

@@ -17,8 +17,8 @@ bool IsOpenHandle(HANDLE h) {
 }
 
 TEST(Handles, FileOwnerTakesInvalidHandleValueForNone) {
-  const UniqueFile missing(::CreateFileW(L"C:\\no\\such\\file", GENERIC_READ, 0, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
+  const UniqueFile missing(
+      ::CreateFileW(L"C:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_EQ(missing.get(), INVALID_HANDLE_VALUE);
   EXPECT_FALSE(missing);
 

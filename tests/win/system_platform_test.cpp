@@ -15,7 +15,9 @@ namespace {
 
 class SystemPlatformTest : public ::testing::Test {
  protected:
-  Text Path(const std::wstring& relative) const { return FromWide(temp_.path() + L"\\" + relative); }
+  Text Path(const std::wstring& relative) const {
+    return FromWide(temp_.path() + L"\\" + relative);
+  }
   std::string Read(const std::wstring& relative) const {
     std::ifstream in((temp_.path() + L"\\" + relative).c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -76,7 +78,8 @@ TEST_F(SystemPlatformTest, FindListsNamesAndAttributesIgnoringCase) {
 
 TEST_F(SystemPlatformTest, ProfileKeysInPlaceOtherLinesKept) {
   const Text ini = Path(L"Desktop.ini");
-  Write(L"Desktop.ini", "[.ShellClassInfo]\r\nIconFile=old.ico\r\nInfoTip=hi\r\n[Other]\r\nx=1\r\n");
+  Write(L"Desktop.ini",
+        "[.ShellClassInfo]\r\nIconFile=old.ico\r\nInfoTip=hi\r\n[Other]\r\nx=1\r\n");
   EXPECT_EQ(os_.ProfileRead(ini, u".shellclassinfo", u"ICONFILE", u"-"), u"old.ico");
   EXPECT_EQ(os_.ProfileWrite(ini, u".ShellClassInfo", u"IconFile", u"new.ico"), error::kNone);
   EXPECT_EQ(os_.ProfileWrite(ini, u".ShellClassInfo", u"IconIndex", u"0"), error::kNone);

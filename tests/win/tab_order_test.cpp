@@ -24,7 +24,7 @@ TEST(TabOrder, WalksTheTableSkippingHiddenAndDisabledControls) {
   EXPECT_EQ(NextInTabOrder(order, order[3], false), order[0]);  // wraps around
   EXPECT_EQ(NextInTabOrder(order, order[0], true), order[3]);
   EXPECT_EQ(NextInTabOrder(order, order[3], true), order[0]);
-  EXPECT_EQ(NextInTabOrder(order, nullptr, false), order[0]);   // focus elsewhere
+  EXPECT_EQ(NextInTabOrder(order, nullptr, false), order[0]);  // focus elsewhere
   ::EnableWindow(order[0], FALSE);
   ::EnableWindow(order[3], FALSE);
   EXPECT_EQ(NextInTabOrder(order, order[0], false), nullptr);
