@@ -68,7 +68,7 @@ App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
   const std::wstring exe = NestovaExe();
   if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
-    throw std::runtime_error("CreateProcessW failed");
+    throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
   }
   process_.reset(pi.hProcess);
   thread_.reset(pi.hThread);
