@@ -78,6 +78,23 @@ class ScreenDC {
   HDC dc_;
 };
 
+// Selects a GDI object into a device context for as long as the object
+// lives, then puts the one it replaced back. The selected object must
+// outlive this owner.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+  ~ScopedSelect() {
+    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+  }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 // OLE and COM for the user-interface thread: the shell's folder browser and
 // namespace need them.
 class OleInit {
