@@ -15,109 +15,20 @@
 
 #include "components/label_geometry.h"
 #include "components/shadow_plane.h"
+#include "canvas.h"
 #include "platform/handles.h"
 
 namespace nestova::components {
 namespace {
 
 using platform::ScopedSelect;
+using testing_win::Canvas;
+using testing_win::Count;
+using testing_win::SamePixels;
 
 constexpr COLORREF kFace = RGB(240, 240, 240);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr UINT kFolderFlags = DT_EXPANDTABS | DT_CENTER | DT_NOCLIP | DT_SINGLELINE;
-
-// A 32-bit top-down picture selected into a memory device context.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill)
-      : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bits_ = static_cast<std::uint8_t*>(bits);
-    select_.emplace(dc_.get(), bitmap_.get());
-    FillRows(0, height, fill);
-  }
-
-  bool ok() const { return dc_ && bitmap_ && bits_; }
-  HDC dc() const { return dc_.get(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
-  void FillRows(int top, int bottom, COLORREF color) {
-    ::GdiFlush();
-    for (int y = top; y < bottom; ++y) {
-      for (int x = 0; x < width_; ++x) {
-        std::uint8_t* p = Pixel(x, y);
-        p[0] = GetBValue(color);
-        p[1] = GetGValue(color);
-        p[2] = GetRValue(color);
-        p[3] = 0;
-      }
-    }
-  }
-
-  COLORREF At(int x, int y) const {
-    ::GdiFlush();
-    const std::uint8_t* p = Pixel(x, y);
-    return RGB(p[2], p[1], p[0]);
-  }
-
-  std::span<std::uint8_t> Bytes() {
-    ::GdiFlush();
-    return {bits_, static_cast<std::size_t>(width_) * height_ * 4};
-  }
-
-  // 1 where the pixel is exactly `color`.
-  std::vector<int> Where(COLORREF color) const {
-    std::vector<int> map;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) map.push_back(At(x, y) == color ? 1 : 0);
-    }
-    return map;
-  }
-
- private:
-  std::uint8_t* Pixel(int x, int y) const {
-    return bits_ + (static_cast<std::size_t>(y) * width_ + x) * 4;
-  }
-
-  int width_;
-  int height_;
-  platform::UniqueMemoryDC dc_;
-  platform::UniqueBitmap bitmap_;
-  std::uint8_t* bits_ = nullptr;  // owned by bitmap_
-  std::optional<ScopedSelect> select_;
-};
-
-testing::AssertionResult SamePixels(const Canvas& actual, const Canvas& expected) {
-  int differing = 0;
-  std::string first;
-  for (int y = 0; y < actual.height(); ++y) {
-    for (int x = 0; x < actual.width(); ++x) {
-      if (actual.At(x, y) == expected.At(x, y)) continue;
-      if (differing++ == 0) {
-        first = "first at (" + std::to_string(x) + ", " + std::to_string(y) +
-                "): " + std::to_string(actual.At(x, y)) + " instead of " +
-                std::to_string(expected.At(x, y));
-      }
-    }
-  }
-  if (differing == 0) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << differing << " pixels differ, " << first;
-}
-
-int Count(const std::vector<int>& map) {
-  int n = 0;
-  for (int v : map) n += v;
-  return n;
-}
 
 SIZE Extent(HFONT font, const std::wstring& text) {
   platform::ScreenDC screen;
@@ -210,6 +121,35 @@ TEST_F(LabelPaint, FolderTextLiesWhereTheShadowLeavesRoom) {
   // 240 * 255 div 256.
   EXPECT_EQ(canvas.At(0, 0), RGB(239, 239, 239));
   EXPECT_EQ(canvas.At(567, 25), RGB(239, 239, 239));
+}
+
+TEST_F(LabelPaint, LongPathIsCentredAndCutAtBothEdges) {
+  std::wstring caption = L"C:\\";
+  for (int i = 0; i < 40; ++i) caption += L"Folder\\";
+  const SIZE size = Extent(font_.get(), caption);
+  ASSERT_GT(size.cx, 400);
+  Canvas canvas(200, 26, kFace);
+  ASSERT_TRUE(canvas.ok());
+  LabelFxPainter painter;
+  painter.Paint(canvas.dc(), {0, 0, 200, 26}, Folder(caption));
+
+  // Not wrapped, not shortened: the one line starts left of the label.
+  const RECT tr = FolderTextRect(200, 26, size);
+  ASSERT_LT(tr.left, 0);
+  Canvas expected(200, 26, kFace);
+  DrawReference(expected, font_.get(), caption, tr, kFolderFlags | DT_NOPREFIX, kWhite);
+  const std::vector<int> text = canvas.Where(kWhite);
+  EXPECT_EQ(text, expected.Where(kWhite));
+  int leftEdge = 0;
+  int rightEdge = 0;
+  for (int y = 0; y < 26; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      leftEdge += text[y * 200 + x];
+      rightEdge += text[y * 200 + 199 - x];
+    }
+  }
+  EXPECT_GT(leftEdge, 0);
+  EXPECT_GT(rightEdge, 0);
 }
 
 TEST_F(LabelPaint, ShadowIsTheBlurredShapeMovedByTheDistance) {
