@@ -136,6 +136,12 @@ LRESULT TsCustomLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
       Invalidate();
       return 0;
+    case WM_SIZE:
+    case WM_MOVE:
+      // A centred text moves with the size, and a new place has another
+      // background behind it: all of the label is painted anew.
+      Invalidate();
+      break;
     case WM_GETDLGCODE:
       return DLGC_STATIC;  // never takes the focus
   }

@@ -255,6 +255,22 @@ TEST_F(LabelWindow, SmallerBlurMovesTheLabelSoTheTextStays) {
   EXPECT_EQ(BoundsInParent(label.hwnd()), (LabelBounds{10, 10, 196, 36}));
 }
 
+TEST_F(LabelWindow, ResizedLabelIsPaintedWhole) {
+  TsLabelFX label;
+  MakeFolderLabel(label, L"C:\\Work\\");
+  ::ShowWindow(parent_, SW_SHOWNA);
+  ::UpdateWindow(parent_);
+  RECT dirty{};
+  ASSERT_FALSE(::GetUpdateRect(label.hwnd(), &dirty, FALSE));
+  // Wider: the centred text moves, so the old part is stale too.
+  ::SetWindowPos(label.hwnd(), nullptr, 0, 0, 500, 26, SWP_NOMOVE | SWP_NOZORDER);
+  ASSERT_TRUE(::GetUpdateRect(label.hwnd(), &dirty, FALSE));
+  EXPECT_EQ(dirty.left, 0);
+  EXPECT_EQ(dirty.top, 0);
+  EXPECT_EQ(dirty.right, 500);
+  EXPECT_EQ(dirty.bottom, 26);
+}
+
 TEST_F(LabelWindow, AngleAndWordWrapTheLastSetWins) {
   TsLabelFX label;
   MakeFolderLabel(label, L"C:\\Work\\");
