@@ -23,7 +23,7 @@ class TsCustomLabel : public ui::Window {
   TextLayout Layout() const { return FLayout; }
   void SetLayout(TextLayout value);
   bool WordWrap() const { return FWordWrap; }
-  virtual void SetWordWrap(bool value);
+  void SetWordWrap(bool value);
   // "&" marks the next character as an accelerator while this is on.
   bool ShowAccelChar() const { return FShowAccelChar; }
   void SetShowAccelChar(bool value);

@@ -11,11 +11,9 @@ void TsLabelFX::Create(HWND parent, int id, HINSTANCE instance, const std::wstri
 
 void TsLabelFX::SetAngle(int value) {
   FAngle = value;
-  if (FAngle != 0 && WordWrap()) TsCustomLabel::SetWordWrap(false);
+  if (FAngle != 0 && WordWrap()) SetWordWrap(false);
   Invalidate();  // fixed size: no re-measuring
 }
-
-void TsLabelFX::SetWordWrap(bool value) { TsCustomLabel::SetWordWrap(value); }
 
 void TsLabelFX::Invalidate() {
   // Word wrap and a turned text exclude each other; the one set last wins.

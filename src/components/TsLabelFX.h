@@ -21,7 +21,6 @@ class TsLabelFX final : public TsCustomLabel {
   // Degrees, counter-clockwise. A turned text is never wrapped.
   int Angle() const { return FAngle; }
   void SetAngle(int value);
-  void SetWordWrap(bool value) override;
 
   const TsKind& Kind() const { return FKind; }
   void SetKindType(TsKindType value);
