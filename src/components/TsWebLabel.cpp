@@ -30,15 +30,11 @@ void TsWebLabel::SetFont(HFONT font) {
 void TsWebLabel::SetHoverFont(HFONT font) { FHoverFont = CopyOf(font); }
 
 void TsWebLabel::SetMouseAbove(bool value) {
-  if (MouseAbove_ == value || !Enabled()) return;
+  if (MouseAbove_ == value || (value && !Enabled())) return;  // enters only while enabled
   MouseAbove_ = value;
-  // Nothing changes without a skin, but the label's place is repainted as
-  // a skinned label would need.
-  RECT r{};
-  ::GetWindowRect(hwnd(), &r);
-  HWND parent = ::GetParent(hwnd());
-  ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-  ::InvalidateRect(parent, &r, TRUE);
+  // Nothing changes without a skin, but the label is repainted as a
+  // skinned one would need.
+  Invalidate();
 }
 
 void TsWebLabel::PaintText(HDC dc, const RECT& client) {
