@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
@@ -180,6 +181,8 @@ RECT RectInParent(HWND control) {
 
 void ClickAt(POINT screen, bool rightButton) {
   // Paced like a hand: the pointer arrives, then the button goes down and up.
+  // Under X the pointer can lag behind or be set back by a late motion event,
+  // so the press waits until the system says the pointer is there.
   INPUT input[3] = {};
   for (INPUT& i : input) i.type = INPUT_MOUSE;
   input[0].mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -187,8 +190,18 @@ void ClickAt(POINT screen, bool rightButton) {
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   input[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
   input[2].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-  for (INPUT& i : input) {
-    ::SendInput(1, &i, sizeof(INPUT));
+  const auto arrived = [&] {
+    POINT at;
+    return ::GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
+  };
+  int settled = 0;  // consecutive polls at the point
+  for (int poll = 0; poll < 100 && settled < 3; ++poll) {
+    if (poll % 10 == 0) ::SendInput(1, &input[0], sizeof(INPUT));
+    std::this_thread::sleep_for(20ms);
+    settled = arrived() ? settled + 1 : 0;
+  }
+  for (INPUT* button : {&input[1], &input[2]}) {
+    ::SendInput(1, button, sizeof(INPUT));
     std::this_thread::sleep_for(50ms);
   }
 }
