@@ -16,6 +16,7 @@
 #include "components/label_geometry.h"
 #include "components/shadow_plane.h"
 #include "canvas.h"
+#include "folder_label.h"
 #include "platform/handles.h"
 
 namespace nestova::components {
@@ -24,6 +25,7 @@ namespace {
 using platform::ScopedSelect;
 using testing_win::Canvas;
 using testing_win::Count;
+using testing_win::FolderLabelState;
 using testing_win::SamePixels;
 
 constexpr COLORREF kFace = RGB(240, 240, 240);
@@ -55,20 +57,6 @@ class LabelPaint : public testing::Test {
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
                               DEFAULT_PITCH, L"Tahoma"));
     ASSERT_TRUE(font_);
-  }
-
-  // Lbl_Folder as the main window sets it up: centred both ways, white text,
-  // black shadow of blur 4 at distance 1, a path with "&" as a character.
-  LabelFxState Folder(const std::wstring& caption) const {
-    LabelFxState s;
-    s.caption = caption;
-    s.font = font_.get();
-    s.textColor = kWhite;
-    s.alignment = TextAlignment::kCenter;
-    s.layout = TextLayout::kCenter;
-    s.showAccelChar = false;
-    s.shadow = {kClBlack, 4, 1, 255};
-    return s;
   }
 
   // Where Lbl_Folder puts a text of w x h: left (W - w - 2) div 2 + 1, top
@@ -103,7 +91,7 @@ class LabelPaint : public testing::Test {
 TEST_F(LabelPaint, FolderTextLiesWhereTheShadowLeavesRoom) {
   Canvas canvas(568, 26, kFace);
   ASSERT_TRUE(canvas.ok());
-  const LabelFxState state = Folder(L"C:\\Work\\");
+  const LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
   LabelFxPainter painter;
   EXPECT_TRUE(painter.NeedInvalidate());
   painter.Paint(canvas.dc(), {0, 0, 568, 26}, state);
@@ -131,7 +119,7 @@ TEST_F(LabelPaint, LongPathIsCentredAndCutAtBothEdges) {
   Canvas canvas(200, 26, kFace);
   ASSERT_TRUE(canvas.ok());
   LabelFxPainter painter;
-  painter.Paint(canvas.dc(), {0, 0, 200, 26}, Folder(caption));
+  painter.Paint(canvas.dc(), {0, 0, 200, 26}, FolderLabelState(caption, font_.get()));
 
   // Not wrapped, not shortened: the one line starts left of the label.
   const RECT tr = FolderTextRect(200, 26, size);
@@ -154,7 +142,7 @@ TEST_F(LabelPaint, LongPathIsCentredAndCutAtBothEdges) {
 
 TEST_F(LabelPaint, ShadowIsTheBlurredShapeMovedByTheDistance) {
   const COLORREF background = RGB(30, 120, 220);
-  LabelFxState state = Folder(L"D:\\Icons & More\\");
+  LabelFxState state = FolderLabelState(L"D:\\Icons & More\\", font_.get());
   state.shadow.Color = RGB(90, 0, 10);
   state.shadow.Alpha = 200;
   Canvas canvas(300, 30, background);
@@ -187,7 +175,7 @@ TEST_F(LabelPaint, ShadowIsTheBlurredShapeMovedByTheDistance) {
 }
 
 TEST_F(LabelPaint, HugeBlurIsHeldTo255Passes) {
-  LabelFxState state = Folder(L"C:\\Work\\");
+  LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
   state.shadow.Blur = INT_MAX;
   Canvas canvas(200, 26, kFace);
   ASSERT_TRUE(canvas.ok());
@@ -215,11 +203,11 @@ TEST_F(LabelPaint, PathLabelDrawsTheAmpersand) {
   Canvas path(200, 26, kFace);
   ASSERT_TRUE(path.ok());
   LabelFxPainter painter;
-  painter.Paint(path.dc(), {0, 0, 200, 26}, Folder(caption));
+  painter.Paint(path.dc(), {0, 0, 200, 26}, FolderLabelState(caption, font_.get()));
   EXPECT_EQ(path.Where(kWhite), asCharacter.Where(kWhite));
 
   // Labels that are not paths keep the accelerator: "&" underlines the B.
-  LabelFxState other = Folder(caption);
+  LabelFxState other = FolderLabelState(caption, font_.get());
   other.showAccelChar = true;
   Canvas label(200, 26, kFace);
   LabelFxPainter otherPainter;
@@ -231,7 +219,7 @@ TEST_F(LabelPaint, EmptyCaptionDrawsNothing) {
   for (bool transparent : {true, false}) {
     Canvas canvas(100, 26, kFace);
     ASSERT_TRUE(canvas.ok());
-    LabelFxState state = Folder(L"");
+    LabelFxState state = FolderLabelState(L"", font_.get());
     state.transparent = transparent;
     state.color = kFace;
     LabelFxPainter painter;
@@ -250,7 +238,7 @@ TEST_F(LabelPaint, LabelWithoutAreaDrawsNothing) {
     for (bool plain : {false, true}) {
       Canvas canvas(100, 26, kFace);
       ASSERT_TRUE(canvas.ok());
-      LabelFxState state = Folder(L"C:\\Work\\");
+      LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
       state.plain = plain;
       LabelFxPainter painter;
       painter.Paint(canvas.dc(), r, state);
@@ -272,7 +260,7 @@ TEST_F(LabelPaint, NoBlurOrNoColourDrawsThePlainText) {
       {"no colour", {kClNone, 4, 1, 255}},
   };
   for (const Case& c : cases) {
-    LabelFxState state = Folder(L"C:\\Work\\");
+    LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
     state.shadow = c.shadow;
     Canvas canvas(200, 26, kFace);
     ASSERT_TRUE(canvas.ok());
@@ -290,7 +278,7 @@ TEST_F(LabelPaint, NoBlurOrNoColourDrawsThePlainText) {
 }
 
 TEST_F(LabelPaint, DisabledLabelIsEmbossedWithoutShadow) {
-  LabelFxState state = Folder(L"C:\\Work\\");
+  LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
   state.enabled = false;
   Canvas canvas(200, 26, kFace);
   ASSERT_TRUE(canvas.ok());
@@ -308,7 +296,7 @@ TEST_F(LabelPaint, DisabledLabelIsEmbossedWithoutShadow) {
 }
 
 TEST_F(LabelPaint, OpaqueLabelBlendsOverItsOwnColour) {
-  LabelFxState state = Folder(L"C:\\Work\\");
+  LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
   state.transparent = false;
   state.color = RGB(0, 200, 0);
   Canvas canvas(200, 26, RGB(255, 0, 0));
@@ -326,7 +314,7 @@ TEST_F(LabelPaint, TransparentLabelKeepsWhatLiesBehindItInPlace) {
   canvas.FillRows(13, 26, RGB(0, 0, 200));
   ASSERT_TRUE(canvas.ok());
   LabelFxPainter painter;
-  painter.Paint(canvas.dc(), {0, 0, 200, 26}, Folder(L"x"));
+  painter.Paint(canvas.dc(), {0, 0, 200, 26}, FolderLabelState(L"x", font_.get()));
   EXPECT_EQ(canvas.At(0, 0), RGB(199, 0, 0));
   EXPECT_EQ(canvas.At(199, 0), RGB(199, 0, 0));
   EXPECT_EQ(canvas.At(0, 25), RGB(0, 0, 199));
@@ -335,7 +323,7 @@ TEST_F(LabelPaint, TransparentLabelKeepsWhatLiesBehindItInPlace) {
 
 TEST_F(LabelPaint, RotatedTextIsTurnedInsideItsBox) {
   for (int angle : {90, 30}) {
-    LabelFxState state = Folder(L"Work");
+    LabelFxState state = FolderLabelState(L"Work", font_.get());
     state.angle = angle;
     Canvas canvas(100, 100, kFace);
     ASSERT_TRUE(canvas.ok());
@@ -365,7 +353,7 @@ TEST_F(LabelPaint, RotatedTextIsTurnedInsideItsBox) {
 }
 
 TEST_F(LabelPaint, WrappedTextIsMeasuredInTheLabelsWidth) {
-  LabelFxState state = Folder(L"one two three four");
+  LabelFxState state = FolderLabelState(L"one two three four", font_.get());
   state.wordWrap = true;
   state.shadow.Blur = 0;
   Canvas canvas(60, 80, kFace);
@@ -390,7 +378,7 @@ TEST_F(LabelPaint, WrappedTextIsMeasuredInTheLabelsWidth) {
 }
 
 TEST_F(LabelPaint, PlainLabelIsCentredByMeasuring) {
-  LabelFxState state = Folder(L"Folder");
+  LabelFxState state = FolderLabelState(L"Folder", font_.get());
   state.plain = true;
   state.fontColor = RGB(0, 0, 128);
   Canvas canvas(120, 40, kFace);
@@ -418,7 +406,7 @@ TEST_F(LabelPaint, MeasuringLeavesTheEffectLabelsRectangle) {
   LabelFxPainter painter;
   RECT rect{0, 0, 200, 26};
   painter.DoDrawText(canvas.dc(), rect, DT_EXPANDTABS | DT_CENTER | DT_CALCRECT,
-                     Folder(L"C:\\Work\\"));
+                     FolderLabelState(L"C:\\Work\\", font_.get()));
   EXPECT_EQ(rect.right, 200);
   EXPECT_EQ(rect.bottom, 26);
   EXPECT_TRUE(SamePixels(canvas, Canvas(200, 26, kFace)));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "folder_label.h"
 #include "components/TsLabelFX.h"
 #include "components/TsWebLabel.h"
 #include "fake_platform.h"
@@ -20,6 +21,7 @@ namespace {
 
 using testing_win::Canvas;
 using testing_win::Count;
+using testing_win::FolderLabelState;
 using testing_win::SamePixels;
 
 constexpr COLORREF kParentColor = RGB(30, 120, 220);
@@ -78,18 +80,6 @@ class LabelWindow : public ::testing::Test {
     label.SetCaption(caption);
   }
 
-  LabelFxState FolderState(const std::wstring& caption) const {
-    LabelFxState s;
-    s.caption = caption;
-    s.font = font_.get();
-    s.textColor = kWhite;
-    s.alignment = TextAlignment::kCenter;
-    s.layout = TextLayout::kCenter;
-    s.showAccelChar = false;
-    s.shadow = {kClBlack, 4, 1, 255};
-    return s;
-  }
-
   // What the painter alone draws over the parent's colour.
   static std::unique_ptr<Canvas> Reference(const LabelFxState& state, int width, int height) {
     auto canvas = std::make_unique<Canvas>(width, height, kParentColor);
@@ -132,7 +122,8 @@ TEST_F(LabelWindow, FolderLabelPaintsItsShadowedTextOverTheParent) {
   EXPECT_EQ(label.CurrentShadowData(), (TShadowData{kClBlack, 4, 1, 255}));
 
   const auto printed = Printed(label.hwnd(), 400, 26);
-  EXPECT_TRUE(SamePixels(*printed, *Reference(FolderState(L"C:\\Work\\"), 400, 26)));
+  EXPECT_TRUE(
+      SamePixels(*printed, *Reference(FolderLabelState(L"C:\\Work\\", font_.get()), 400, 26)));
   EXPECT_GT(Count(printed->Where(kWhite)), 20);
   EXPECT_FALSE(label.NeedInvalidate());
   EXPECT_EQ(label.OffsTopLeft(), -3);
@@ -167,7 +158,7 @@ TEST_F(LabelWindow, DisabledLabelIsEmbossedGreyWithoutShadow) {
   MakeFolderLabel(label, L"C:\\Work\\");
   ::EnableWindow(label.hwnd(), FALSE);
   const auto printed = Printed(label.hwnd(), 400, 26);
-  LabelFxState state = FolderState(L"C:\\Work\\");
+  LabelFxState state = FolderLabelState(L"C:\\Work\\", font_.get());
   state.enabled = false;
   EXPECT_TRUE(SamePixels(*printed, *Reference(state, 400, 26)));
   // Nothing but the parent and the two grey tones: no shadow, no white.
