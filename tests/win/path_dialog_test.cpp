@@ -160,3 +160,48 @@ TEST_F(PathDialogTest, WhileANameIsEditedOkRenamesAndCancelWaits) {
 
 }  // namespace
 }  // namespace nestova::components
+
+namespace nestova::components {
+namespace {
+
+TEST(PathDialogRootButtons, FourButtonsBesideTheTreeSwitchItsRoot) {
+  TPathDialogForm form(::GetModuleHandleW(nullptr), TestPlatform());
+  RECT before{}, treeBefore{};
+  ::GetWindowRect(form.hwnd(), &before);
+  ::GetWindowRect(form.Control(kTree), &treeBefore);
+  form.ShowRootButtons(true);
+  RECT after{}, treeAfter{};
+  ::GetWindowRect(form.hwnd(), &after);
+  ::GetWindowRect(form.Control(kTree), &treeAfter);
+  EXPECT_EQ((after.right - after.left) - (before.right - before.left),
+            kRootPanelShift + ::GetSystemMetrics(SM_CXSIZEFRAME));
+  EXPECT_EQ(treeAfter.left - treeBefore.left, kRootPanelShift);
+  EXPECT_TRUE(::IsWindowVisible(form.Control(kRootPanel)) ||
+              (::GetWindowLongW(form.Control(kRootPanel), GWL_STYLE) & WS_VISIBLE));
+  std::vector<HWND> buttons;
+  for (HWND b = ::GetWindow(form.Control(kRootPanel), GW_CHILD); b;
+       b = ::GetWindow(b, GW_HWNDNEXT)) {
+    buttons.push_back(b);
+  }
+  ASSERT_EQ(buttons.size(), 4u);
+  for (HWND b : buttons) {
+    RECT rc{};
+    ::GetWindowRect(b, &rc);
+    EXPECT_EQ(rc.bottom - rc.top, kRootButtonHeight);
+    EXPECT_FALSE(Text(b).empty()) << "each button shows its folder's name";
+  }
+  // The second button: Computer, whose items are the drives.
+  form.BtnOnClick(1);
+  TsShellTreeView& tree = form.sShellTreeView1();
+  EXPECT_EQ(tree.Root(), u"rfMyComputer");
+  EXPECT_EQ(FromWide(Text(buttons[1])), tree.Text(tree.FirstNode()));
+  EXPECT_FALSE(IsAbsolutePath(tree.Path()));
+  bool drive = false;
+  for (HTREEITEM c = tree.FirstChild(tree.FirstNode()); c; c = tree.NextSibling(c)) {
+    drive = drive || tree.FolderOf(c)->PathName() == u"C:\\";
+  }
+  EXPECT_TRUE(drive) << "C:\\ is listed under Computer";
+}
+
+}  // namespace
+}  // namespace nestova::components
