@@ -156,5 +156,31 @@ TEST(Chooser, CreateThenEnterRenamesAndASecondEnterConfirms) {
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
+// Run with a D: drive holding the folder Work (with-drive-d.sh).
+TEST(DriveD, TheChooserOpensOnDAndADriveRootEndsTheProgramSilently) {
+  ASSERT_TRUE(Exists(L"D:\\Work")) << "no D: drive: run through with-drive-d.sh";
+  App app(Quoted(NestovaExe()));
+  HWND window = app.WaitForActiveWindow(kChooserClass);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(::IsWindowEnabled(FindControl(window, chooser::PathDialogControlId(chooser::kOk))));
+  app.PressKey(VK_RETURN);  // D:\ as it stands
+  EXPECT_EQ(app.WaitForExit(), 0u);
+  EXPECT_FALSE(app.SawMainWindow());
+}
+
+TEST(DriveD, AFolderBelowTheSelectedDriveOpensTheMainWindow) {
+  App app(Quoted(NestovaExe()));
+  HWND window = app.WaitForActiveWindow(kChooserClass);
+  ASSERT_NE(window, nullptr);
+  app.PressKey(VK_RIGHT);  // opens D:
+  app.PressKey(VK_DOWN);   // its only folder, Work
+  app.PressKey(VK_RETURN);
+  HWND main = app.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(WindowText(FindControl(main, MainControlId(kLblFolder))), L"D:\\Work\\");
+  app.PressKey(VK_ESCAPE);
+  EXPECT_EQ(app.WaitForExit(), 0u);
+}
+
 }  // namespace
 }  // namespace e2e
