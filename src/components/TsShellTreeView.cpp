@@ -420,7 +420,7 @@ void TacCustomShellTreeView::Refresh(HTREEITEM node) {
       for (HTREEITEM c = FirstChild(item); c; c = NextSibling(c)) children.push_back(c);
       walk.insert(walk.end(), children.rbegin(), children.rend());
     }
-    if (root_ == root_ && node == FirstNode()) {
+    if (!parent) {
       // The root node's text is the root's own, not a display name.
       std::wstring text = platform::ToWide(Text(node));
       TVITEMW item{};
