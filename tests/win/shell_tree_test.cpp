@@ -130,6 +130,19 @@ TEST_F(ShellTreeTest, BranchesListFoldersHiddenOnesTooNeverFilesInTheShellsOrder
   EXPECT_EQ(ChildTexts(root), (std::vector<std::u16string>{u"A", u"b", u"c", u"hidden"}));
 }
 
+TEST_F(ShellTreeTest, OnAddFolderMayVetoANode) {
+  temp_.Make(L"kept");
+  temp_.Make(L"vetoed");
+  std::vector<std::u16string> offered;
+  tree().OnAddFolder = [&](TacShellFolder& folder) {
+    offered.push_back(folder.DisplayName(TacShowExtension::seSystem));
+    return offered.back() != u"vetoed";
+  };
+  HTREEITEM root = RootAtTemp();
+  EXPECT_EQ(offered, (std::vector<std::u16string>{u"kept", u"vetoed"}));
+  EXPECT_EQ(ChildTexts(root), std::vector<std::u16string>{u"kept"});
+}
+
 TEST_F(ShellTreeTest, FolderWithoutSubfoldersLosesItsExpandButtonWhenOpened) {
   temp_.Make(L"leaf");
   temp_.Make(L"branch");
