@@ -69,6 +69,17 @@ TEST_F(ExecuteTest, OpensOnPathMakesItCurrentAndReturnsTheChoice) {
   EXPECT_EQ(dialog_.Path, FromWide(work));
 }
 
+TEST_F(ExecuteTest, RelativeInitialFolderCountsFromTheCurrentDirectory) {
+  const std::wstring work = temp_.Make(L"Work");
+  ::SetCurrentDirectoryW(temp_.path().c_str());
+  dialog_.Path = u"Work";
+  Seen seen;
+  EXPECT_TRUE(ExecuteThen(dialog_, IDOK, seen));
+  EXPECT_EQ(seen.selected, FromWide(work));
+  EXPECT_EQ(seen.currentDirectory, work);
+  EXPECT_EQ(dialog_.Path, FromWide(work));
+}
+
 TEST_F(ExecuteTest, CancelLeavesPathAsItWas) {
   const std::wstring work = temp_.Make(L"Work");
   dialog_.Path = FromWide(work);

@@ -57,7 +57,7 @@ TEST_F(PathDialogTest, OkAndCreateOnlyForRealFolders) {
   for (HTREEITEM item = tree().FirstChild(root); item; item = tree().NextSibling(item)) {
     tree().Select(item);
     const std::u16string path = tree().Path();
-    SCOPED_TRACE(platform::ToWide(path).size());
+    SCOPED_TRACE(testing::PrintToString(platform::ToWide(path)));
     const bool real =
         IsAbsolutePath(path) &&
         (::GetFileAttributesW(platform::ToWide(path).c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0 &&

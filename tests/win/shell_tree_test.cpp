@@ -100,7 +100,7 @@ TEST_F(ShellTreeTest, PathBelowUnopenedBranchesLoadsTheWayDown) {
   // Every node on the way is open.
   for (HTREEITEM up = TreeView_GetParent(tree().hwnd(), selected); up;
        up = TreeView_GetParent(tree().hwnd(), up)) {
-    EXPECT_TRUE(tree().IsExpanded(up)) << platform::ToWide(tree().Text(up)).size();
+    EXPECT_TRUE(tree().IsExpanded(up)) << testing::PrintToString(ToWide(tree().Text(up)));
   }
   // The selected item again: nothing changes, no change is announced.
   tree().SetPath(target);
