@@ -25,3 +25,7 @@ shot=build/win64/bin/main-window.bmp
 if [ -f "$shot" ]; then
   /usr/bin/convert "$shot" build/main-window.png && echo "Screenshot of the main window: build/main-window.png"
 fi
+shot=build/win64/bin/chooser.bmp
+if [ -f "$shot" ]; then
+  /usr/bin/convert "$shot" build/chooser.png && echo "Screenshot of the folder chooser: build/chooser.png"
+fi
