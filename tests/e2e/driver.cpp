@@ -104,8 +104,10 @@ HWND App::WaitForWindow(const wchar_t* className) {
   return found;
 }
 
-HWND App::WaitForMainWindow() {
-  HWND main = WaitForWindow(L"TFrm_Main");
+HWND App::WaitForMainWindow() { return WaitForActiveWindow(L"TFrm_Main"); }
+
+HWND App::WaitForActiveWindow(const wchar_t* className) {
+  HWND main = WaitForWindow(className);
   if (!main) return nullptr;
   // A person acts once the window has come up and settled: active, and done
   // with the messages of its first showing. Input sent earlier can be lost.
@@ -148,6 +150,22 @@ void App::PressKeys(std::initializer_list<UINT> chord) const {
   for (UINT vk : chord) key(vk, 0);
   for (auto it = std::rbegin(chord); it != std::rend(chord); ++it) key(*it, KEYEVENTF_KEYUP);
   ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+void App::Type(const std::wstring& text) const {
+  for (wchar_t c : text) {
+    if (c >= L'a' && c <= L'z') {
+      PressKey(c - L'a' + L'A');
+    } else if (c >= L'0' && c <= L'9') {
+      PressKey(c);
+    } else if (c >= L'A' && c <= L'Z') {
+      PressKeys({VK_SHIFT, static_cast<UINT>(c)});
+    } else if (c == L' ') {
+      PressKey(VK_SPACE);
+    } else {
+      throw std::invalid_argument("Type: letters, digits and spaces only");
+    }
+  }
 }
 
 void App::Click(HWND control, bool rightButton) const {

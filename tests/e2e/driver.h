@@ -38,6 +38,8 @@ class App {
   // The visible main window, active and ready for input, or nullptr when
   // none appeared and settled in time.
   HWND WaitForMainWindow();
+  // The visible window of the class, active and ready for input, or nullptr.
+  HWND WaitForActiveWindow(const wchar_t* className);
   // A visible top-level window of the given class, or nullptr.
   HWND WaitForWindow(const wchar_t* className);
   // The exit code, or nullopt when the process is still running at the
@@ -53,6 +55,8 @@ class App {
   // PressKeys({VK_SHIFT, VK_TAB}) is Shift+Tab.
   void PressKey(UINT vk) const { PressKeys({vk}); }
   void PressKeys(std::initializer_list<UINT> chord) const;
+  // Types letters, digits and spaces as key presses (Shift for capitals).
+  void Type(const std::wstring& text) const;
   // A button's press and release in the control's middle.
   void Click(HWND control, bool rightButton = false) const;
 

@@ -252,6 +252,15 @@ ErrorCode FakePlatform::Delete(const Text& path) {
   return error::kNone;
 }
 
+ErrorCode FakePlatform::ChangeDirectory(const Text& path) {
+  calls.push_back("ChangeDirectory " + Utf8(path));
+  if (const auto e = Injected("ChangeDirectory", path)) return *e;
+  const Node* node = Lookup(path);
+  if (!node || !(node->attributes & platform::attr::kDirectory)) return error::kPathNotFound;
+  currentDirectory = path;
+  return error::kNone;
+}
+
 ErrorCode FakePlatform::MakeDirectory(const Text& path) {
   calls.push_back("MakeDirectory " + Utf8(path));
   if (const auto e = Injected("MakeDirectory", path)) return *e;

@@ -75,6 +75,9 @@ class FakePlatform : public platform::Platform {
   Text ErrorText(platform::ErrorCode code) override;
   Text ModulePath() override { return modulePath; }
   Text CommandLine() override { return commandLine; }
+  // Records "ChangeDirectory D" and keeps it in currentDirectory.
+  platform::ErrorCode ChangeDirectory(const Text& path) override;
+  Text currentDirectory;
 
  private:
   struct Node {
