@@ -116,11 +116,19 @@ ErrorCode WriteFolderIcon(Platform& platform, const std::u16string& folder,
   ErrorCode result = platform.ProfileWrite(ini, kShellClassInfo, kIconFileKey, iconFileName);
   const bool iconFileWritten = result == error::kNone;
   if (iconFileWritten) result = platform.ProfileWrite(ini, kShellClassInfo, kIconIndexKey, u"0");
+  platform.ProfileFlush(ini);
+  // An existing 8-bit file stores the name in the system's code page, which
+  // may lack some of its letters; the shell would then look for a file that
+  // is not there.
+  if (result == error::kNone &&
+      platform.ProfileRead(ini, kShellClassInfo, kIconFileKey, u"") != iconFileName) {
+    result = error::kNoUnicodeTranslation;
+  }
   if (result != error::kNone && iconFileWritten) {
     PutBack(platform, ini, kIconFileKey, oldIconFile);
     PutBack(platform, ini, kIconIndexKey, oldIconIndex);
+    platform.ProfileFlush(ini);
   }
-  platform.ProfileFlush(ini);
 
   if (result == error::kNone) {
     platform.SetAttributes(ini, attr::kHidden | attr::kSystem);

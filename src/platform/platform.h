@@ -36,6 +36,8 @@ inline constexpr ErrorCode kAccessDenied = 5;
 inline constexpr ErrorCode kFileExists = 80;
 inline constexpr ErrorCode kInvalidName = 123;
 inline constexpr ErrorCode kAlreadyExists = 183;
+// A text holds a character that the target code page cannot represent.
+inline constexpr ErrorCode kNoUnicodeTranslation = 1113;
 }  // namespace error
 
 struct AttributeQuery {

@@ -107,6 +107,46 @@ TEST(FolderIconWriter, CyrillicNamesKeepTheirLettersInDesktopIni) {
   EXPECT_EQ(w.Ini().substr(0, 2), "\xFF\xFE");
 }
 
+// Profile files as the system writes them into an 8-bit file whose code
+// page has no Cyrillic letters.
+class LatinCodePage : public FakePlatform {
+ public:
+  platform::ErrorCode ProfileWrite(const platform::Text& file, const platform::Text& section,
+                                   const platform::Text& key,
+                                   const platform::Text& value) override {
+    platform::Text stored = value;
+    const std::string bytes = Bytes(file).value_or("");
+    if (bytes.rfind("\xFF\xFE", 0) != 0) {
+      for (char16_t& c : stored) c = c < 0x100 ? c : u'?';
+    }
+    return FakePlatform::ProfileWrite(file, section, key, stored);
+  }
+};
+
+TEST(FolderIconWriter, ANameTheOldFileCannotHoldIsAFailureNotAWrongName) {
+  LatinCodePage fs;
+  for (const char16_t* folder : {u"C:\\", u"C:\\I", u"C:\\I\\Цвета", u"D:\\", u"D:\\Work"})
+    fs.AddFolder(folder);
+  fs.AddFile(u"C:\\I\\Цвета\\Красная.ico", "RED");
+  const std::string ini = "[.ShellClassInfo]\r\nIconFile=ico_old.ico\r\nIconIndex=3\r\n";
+  fs.AddFile(kIni, ini, kHidden | kSystem);
+  fs.AddFile(u"D:\\Work\\ico_old.ico", "OLD", kHidden | kSystem);
+  EXPECT_FALSE(ApplyFolderIcon(fs, kOwner, u"C:\\I\\", u"Цвета", u"Красная.ico", kTarget));
+  EXPECT_EQ(fs.Bytes(kIni), ini);
+  EXPECT_EQ(fs.AttributesOf(kIni), kHidden | kSystem);
+  EXPECT_FALSE(fs.Exists(u"D:\\Work\\ico_Цвета_Красная.ico"));
+  EXPECT_TRUE(fs.Exists(u"D:\\Work\\ico_old.ico"));
+  ASSERT_EQ(fs.messages.size(), 1u);
+  EXPECT_EQ(fs.messages[0].text, u"Не удалось записать файл D:\\Work\\Desktop.ini.\n\nerror 1113");
+
+  // A new file is Unicode, so the same name goes in whole.
+  fs.SetAttributes(kIni, platform::attr::kNormal);
+  fs.Delete(kIni);
+  fs.messages.clear();
+  EXPECT_TRUE(ApplyFolderIcon(fs, kOwner, u"C:\\I\\", u"Цвета", u"Красная.ico", kTarget));
+  EXPECT_EQ(ReadFolderIcon(fs, kTarget), u"ico_Цвета_Красная.ico");
+}
+
 TEST(FolderIconWriter, SameIconAgainReplacesTheHiddenCopyWithoutDeletingIt) {
   World w;
   ASSERT_TRUE(w.Apply(u"folder.ico"));
