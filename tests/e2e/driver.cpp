@@ -59,13 +59,14 @@ std::wstring Quoted(const std::wstring& text) {
   return quoted.append(1, L'"').append(text).append(1, L'"');
 }
 
-App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
+App::App(const std::wstring& commandLine, const std::wstring& currentDir,
+         const std::wstring& program) {
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  const std::wstring exe = NestovaExe();
+  const std::wstring exe = program.empty() ? NestovaExe() : program;
   if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
     throw std::runtime_error("CreateProcessW failed");
@@ -190,6 +191,20 @@ void ClickAt(POINT screen) {
   for (INPUT& i : input) {
     ::SendInput(1, &i, sizeof(INPUT));
     std::this_thread::sleep_for(50ms);
+  }
+}
+
+void DoubleClickAt(POINT screen) {
+  INPUT input[5] = {};
+  for (INPUT& i : input) i.type = INPUT_MOUSE;
+  input[0].mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input[0].mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = input[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = input[4].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  for (INPUT& i : input) {
+    ::SendInput(1, &i, sizeof(INPUT));
+    std::this_thread::sleep_for(30ms);
   }
 }
 
