@@ -76,7 +76,9 @@ PreparedRequest PrepareRequest(std::string_view text) {
   const Url url = ParseUrl(text);
 
   std::string requestUri = url.path + url.document;
-  if (!url.query.empty()) requestUri += "?" + url.query;
+  // A fragment is never sent, also when it follows a query.
+  const std::string query = url.query.substr(0, url.query.find('#'));
+  if (!query.empty()) requestUri += "?" + query;
 
   const std::string scheme = url.scheme.empty() ? "http" : url.scheme;
   std::string port = url.port;

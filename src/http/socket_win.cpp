@@ -13,6 +13,7 @@
 
 #include "http/http_errors.h"
 #include "http/system_socket.h"
+#include "platform/socket_handle.h"
 
 namespace nestova::http {
 namespace {
@@ -92,16 +93,16 @@ class WinsockSocket final : public Socket {
       reinterpret_cast<sockaddr_in&>(address).sin_port = ::htons(target.port);
     }
 
-    socket_ = ::socket(results->ai_family, SOCK_STREAM, IPPROTO_TCP);
-    if (socket_ == INVALID_SOCKET) ThrowLastError();
+    socket_.reset(::socket(results->ai_family, SOCK_STREAM, IPPROTO_TCP));
+    if (!socket_) ThrowLastError();
     const int addressLength = static_cast<int>(results->ai_addrlen);
-    if (::bind(socket_, reinterpret_cast<const sockaddr*>(&local), addressLength) != 0) {
+    if (::bind(socket_.get(), reinterpret_cast<const sockaddr*>(&local), addressLength) != 0) {
       ThrowLastError();
     }
     const BOOL noDelay = FALSE;
-    ::setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+    ::setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
                  sizeof noDelay);
-    if (::connect(socket_, reinterpret_cast<const sockaddr*>(&address), addressLength) != 0) {
+    if (::connect(socket_.get(), reinterpret_cast<const sockaddr*>(&address), addressLength) != 0) {
       ThrowLastError();
     }
   }
@@ -109,7 +110,7 @@ class WinsockSocket final : public Socket {
   void SendAll(std::span<const uint8_t> bytes) override {
     while (!bytes.empty()) {
       const int chunk = static_cast<int>(std::min<size_t>(bytes.size(), 1 << 30));
-      const int sent = ::send(socket_, reinterpret_cast<const char*>(bytes.data()), chunk, 0);
+      const int sent = ::send(socket_.get(), reinterpret_cast<const char*>(bytes.data()), chunk, 0);
       if (sent == SOCKET_ERROR) ThrowLastError();
       bytes = bytes.subspan(static_cast<size_t>(sent));
     }
@@ -117,7 +118,7 @@ class WinsockSocket final : public Socket {
 
   size_t Receive(std::span<uint8_t> buffer) override {
     const int want = static_cast<int>(std::min<size_t>(buffer.size(), 1 << 30));
-    const int got = ::recv(socket_, reinterpret_cast<char*>(buffer.data()), want, 0);
+    const int got = ::recv(socket_.get(), reinterpret_cast<char*>(buffer.data()), want, 0);
     if (got == SOCKET_ERROR) ThrowLastError();
     return static_cast<size_t>(got);
   }
@@ -126,7 +127,7 @@ class WinsockSocket final : public Socket {
                                       std::chrono::milliseconds wait) override {
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(socket_, &readable);
+    FD_SET(socket_.get(), &readable);
     timeval limit{};
     limit.tv_sec = static_cast<long>(wait.count() / 1000);
     limit.tv_usec = static_cast<long>((wait.count() % 1000) * 1000);
@@ -137,14 +138,13 @@ class WinsockSocket final : public Socket {
   }
 
   void Close() override {
-    if (socket_ == INVALID_SOCKET) return;
-    ::shutdown(socket_, SD_SEND);
-    ::closesocket(socket_);
-    socket_ = INVALID_SOCKET;
+    if (!socket_) return;
+    ::shutdown(socket_.get(), SD_SEND);
+    socket_.reset();
   }
 
  private:
-  SOCKET socket_ = INVALID_SOCKET;
+  platform::UniqueSocket socket_;
 };
 
 }  // namespace

@@ -13,10 +13,10 @@ namespace nestova::testing {
 struct Outcome {
   enum class Kind { kOk, kPlain, kProtocol, kSocket };
   Kind kind = Kind::kOk;
-  std::string message;    // failures only
-  int number = 0;         // status code or socket error number
+  std::string message;  // failures only
+  int number = 0;       // status code or socket error number
   std::u16string errorText;
-  std::string body;       // what reached the destination, failure or not
+  std::string body;  // what reached the destination, failure or not
 
   bool operator==(const Outcome&) const = default;
 };

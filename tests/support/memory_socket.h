@@ -48,7 +48,8 @@ class MemorySocket final : public http::Socket {
   size_t Receive(std::span<uint8_t> buffer) override {
     MemoryWire& w = *wire_;
     size_t size = std::min(buffer.size(), w.input.size() - w.delivered);
-    if (!w.readSizes.empty()) size = std::min(size, std::max<size_t>(1, w.readSizes[w.reads % w.readSizes.size()]));
+    if (!w.readSizes.empty())
+      size = std::min(size, std::max<size_t>(1, w.readSizes[w.reads % w.readSizes.size()]));
     ++w.reads;
     if (size == 0) w.sawEnd = true;
     std::copy_n(w.input.begin() + static_cast<std::ptrdiff_t>(w.delivered), size, buffer.begin());

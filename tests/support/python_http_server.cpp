@@ -41,7 +41,7 @@ PythonHttpServer::PythonHttpServer(const std::string& python, const std::string&
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  std::vector<std::string> args = {python, "-u",     "-m",          "http.server", "0",
+  std::vector<std::string> args = {python,   "-u",        "-m",          "http.server", "0",
                                    "--bind", "127.0.0.1", "--directory", folder};
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());

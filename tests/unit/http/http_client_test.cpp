@@ -43,10 +43,12 @@ const std::vector<SplitCase>& SplitCases() {
   static const std::vector<SplitCase> cases = {
       {"length", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", Ok("hello")},
       {"to close", "HTTP/1.1 200 OK\nServer: x\n\nhello\r\nworld", Ok("hello\r\nworld")},
-      {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                  "3;x=y\r\nhel\r\n2\r\nlo\r\n0\r\nTrailer: t\r\n\r\n",
+      {"chunked",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+       "3;x=y\r\nhel\r\n2\r\nlo\r\n0\r\nTrailer: t\r\n\r\n",
        Ok("hello")},
-      {"100 first", "HTTP/1.1 100 Continue\r\nX: y\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok",
+      {"100 first",
+       "HTTP/1.1 100 Continue\r\nX: y\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok",
        Ok("ok")},
       {"404", "HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\ngone",
        Protocol(404, "HTTP/1.1 404 Not Found", u"gone")},
@@ -63,7 +65,8 @@ TEST(HttpClient, SameResultWhateverTheReadSizes) {
   for (const SplitCase& c : SplitCases()) {
     for (const std::vector<size_t>& split : splits) {
       const auto wire = Wire(c.response, split);
-      EXPECT_EQ(GetOver(wire), c.expected) << c.name << ", reads of " << (split.empty() ? 0 : split[0]);
+      EXPECT_EQ(GetOver(wire), c.expected)
+          << c.name << ", reads of " << (split.empty() ? 0 : split[0]);
       EXPECT_TRUE(wire->sawEnd || wire->delivered == wire->input.size()) << c.name;
     }
   }
@@ -93,7 +96,8 @@ TEST(HttpClient, PortEightyWrittenOutIsLeftOutOfTheHostHeader) {
 }
 
 TEST(HttpClient, LocalhostInAnyCaseIsTheLoopbackAddress) {
-  for (const std::string_view url : {"http://LOCALHOST:81/x", "http://localhost/x", "http://lOcAlHoSt/x"}) {
+  for (const std::string_view url :
+       {"http://LOCALHOST:81/x", "http://localhost/x", "http://lOcAlHoSt/x"}) {
     const auto wire = Wire("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
     EXPECT_EQ(GetOver(wire, url), Ok("")) << url;
     ASSERT_EQ(wire->connects.size(), 1u) << url;
@@ -200,11 +204,11 @@ const std::vector<BoundCase>& BoundCases() {
        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n80000\r\n" + full.substr(0, 524288) +
            "\r\n80001\r\n" + full.substr(0, 524289) + "\r\n0\r\n\r\n",
        Plain("Response body too large.", full.substr(0, 524288))},
-      {"error body beyond the bound",
-       "HTTP/1.1 500 Internal Server Error\r\n\r\n" + full + "b",
+      {"error body beyond the bound", "HTTP/1.1 500 Internal Server Error\r\n\r\n" + full + "b",
        Plain("Response body too large.")},
       {"overflowing chunk size",
-       "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10000000000000005\r\nhello\r\n0\r\n\r\n",
+       "HTTP/1.1 200 OK\r\nTransfer-Encoding: "
+       "chunked\r\n\r\n10000000000000005\r\nhello\r\n0\r\n\r\n",
        Plain("Invalid chunk size.")},
       {"overflowing length reads to the close",
        "HTTP/1.1 200 OK\r\nContent-Length: 18446744073709551621\r\n\r\nhello", Ok("hello")},
@@ -253,16 +257,17 @@ TEST(HttpClient, ConnectionStaysOpenUnlessClosedOrAskedTo) {
       {"length", "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nz", true},
       {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n", true},
       {"to close", "HTTP/1.1 200 OK\r\n\r\nz", false},
-      {"Connection: close", "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 1\r\n\r\nz", false},
-      {"Connection:  CLOSE ", "HTTP/1.1 200 OK\r\nConnection:  CLOSE \r\nContent-Length: 1\r\n\r\nz",
+      {"Connection: close", "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 1\r\n\r\nz",
        false},
+      {"Connection:  CLOSE ",
+       "HTTP/1.1 200 OK\r\nConnection:  CLOSE \r\nContent-Length: 1\r\n\r\nz", false},
       {"Proxy-Connection: close",
        "HTTP/1.1 200 OK\r\nProxy-Connection: close\r\nContent-Length: 1\r\n\r\nz", false},
-      {"Connection: keep-alive", "HTTP/1.1 200 OK\r\nConnection: keep-alive\r\nContent-Length: 1\r\n\r\nz",
-       true},
+      {"Connection: keep-alive",
+       "HTTP/1.1 200 OK\r\nConnection: keep-alive\r\nContent-Length: 1\r\n\r\nz", true},
       {"404 with a length", "HTTP/1.1 404 Not Found\r\nContent-Length: 1\r\n\r\nz", true},
-      {"404 with close", "HTTP/1.1 404 Not Found\r\nConnection: close\r\nContent-Length: 1\r\n\r\nz",
-       false},
+      {"404 with close",
+       "HTTP/1.1 404 Not Found\r\nConnection: close\r\nContent-Length: 1\r\n\r\nz", false},
       {"framing failure", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n", false},
   };
   for (const Case& c : cases) {

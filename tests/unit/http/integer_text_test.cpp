@@ -19,8 +19,8 @@ const IntegerCase kIntegers[] = {
     {u"007", 7},
     {u"+11", 11},
     {u"-11", -11},
-    {u"   11", 11},  // leading blanks are allowed
-    {u"11 ", std::nullopt},  // trailing ones are not
+    {u"   11", 11},           // leading blanks are allowed
+    {u"11 ", std::nullopt},   // trailing ones are not
     {u"\t11", std::nullopt},  // only U+0020 counts as a blank
     {u" - 11", std::nullopt},
     {u"$B", 11},
@@ -48,8 +48,8 @@ const IntegerCase kIntegers[] = {
     {u" ", std::nullopt},
     {u"+", std::nullopt},
     {u"--1", std::nullopt},
-    {u"\uFF11", std::nullopt},  // a full-width digit is no digit
-    {u"1\u0000", std::nullopt},
+    {u"\uFF11", std::nullopt},                           // a full-width digit is no digit
+    {std::u16string_view(u"1\u0000", 2), std::nullopt},  // the NUL is part of the line
 };
 
 TEST(IntegerText, ParseInteger) {

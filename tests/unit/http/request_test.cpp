@@ -90,7 +90,8 @@ const FailureCase kFailures[] = {
     {"http://h.example/a\r\nX-Injected: 1", "URL holds characters a request line cannot carry."},
     {"http://h.example/\x7f", "URL holds characters a request line cannot carry."},
     {"http://h.example/\xc3\xa4", "URL holds characters a request line cannot carry."},
-    {std::string_view("http://h.example/\0x", 19), "URL holds characters a request line cannot carry."},
+    {std::string_view("http://h.example/\0x", 19),
+     "URL holds characters a request line cannot carry."},
 };
 
 TEST(Request, Failures) {

@@ -68,7 +68,9 @@ const FramingCase kFramings[] = {
     {"chunked on a continuation line", {"Transfer-Encoding: gzip,", " chunked"}, true, -1},
     {"chunked wins over a length", {"Content-Length: 5", "Transfer-Encoding: chunked"}, true, 5},
     {"only the first Transfer-Encoding counts",
-     {"Transfer-Encoding: identity", "Transfer-Encoding: chunked"}, false, -1},
+     {"Transfer-Encoding: identity", "Transfer-Encoding: chunked"},
+     false,
+     -1},
 };
 
 TEST(ResponseHead, Framing) {

@@ -17,13 +17,14 @@ TEST(SocketErrors, ErrnoReadsAsTheWindowsSocketsNumber) {
       {ENETUNREACH, 10051},  {EHOSTUNREACH, 10065}, {EADDRINUSE, 10048}, {EINTR, 10004},
       {ENOTCONN, 10057},     {EMFILE, 10024},       {EISDIR, 10107},
   };
-  for (const auto& [error, number] : cases) EXPECT_EQ(WinsockNumberForErrno(error), number) << error;
+  for (const auto& [error, number] : cases)
+    EXPECT_EQ(WinsockNumberForErrno(error), number) << error;
 }
 
 TEST(SocketErrors, ResolverResultsReadAsTheWindowsSocketsNumber) {
   const std::pair<int, int> cases[] = {
-      {EAI_NONAME, 11001}, {EAI_AGAIN, 11002}, {EAI_FAIL, 11003}, {EAI_FAMILY, 10047},
-      {EAI_MEMORY, 10055}, {EAI_SERVICE, 10109},
+      {EAI_NONAME, 11001}, {EAI_AGAIN, 11002},  {EAI_FAIL, 11003},
+      {EAI_FAMILY, 10047}, {EAI_MEMORY, 10055}, {EAI_SERVICE, 10109},
   };
   for (const auto& [error, number] : cases) {
     EXPECT_EQ(WinsockNumberForResolverError(error), number) << error;

@@ -58,7 +58,8 @@ struct FileCase {
   std::optional<UpdateNotice> notice;
 };
 
-std::optional<UpdateNotice> Notice(std::u16string text, std::u16string page = std::u16string(kPage)) {
+std::optional<UpdateNotice> Notice(std::u16string text,
+                                   std::u16string page = std::u16string(kPage)) {
   return UpdateNotice{std::move(text), std::move(page)};
 }
 
@@ -82,8 +83,8 @@ const std::vector<FileCase>& FileCases() {
        std::nullopt},
       {"version with a blank after it",
        Bytes("dataversion\r\n11 \r\nNew\r\nhttp://www.example.com/download"), std::nullopt},
-      {"version in hexadecimal", Bytes("dataversion\r\n$B\r\nNew\r\nhttp://www.example.com/download"),
-       Notice(u"New")},
+      {"version in hexadecimal",
+       Bytes("dataversion\r\n$B\r\nNew\r\nhttp://www.example.com/download"), Notice(u"New")},
       {"version with leading blanks",
        Bytes("dataversion\r\n  11\r\nNew\r\nhttp://www.example.com/download"), Notice(u"New")},
       {"version empty", Bytes("dataversion\r\n\r\nNew\r\nhttp://www.example.com/download"),
@@ -107,34 +108,38 @@ const std::vector<FileCase>& FileCases() {
        Notice(u"New")},
       {"LF CR is two breaks", Bytes("dataversion\n\r11\r\nNew\r\nhttp://www.example.com/download"),
        std::nullopt},
-      {"lines are not trimmed", Bytes("dataversion\r\n11\r\n  New  \r\nhttp://www.example.com/download"),
+      {"lines are not trimmed",
+       Bytes("dataversion\r\n11\r\n  New  \r\nhttp://www.example.com/download"),
        Notice(u"  New  ")},
       {"empty body", {}, std::nullopt},
       {"nul ends the text early",
        Raw("dataversion\r\n11\r\nNew\r\nhttp://www.ex\0ample.com/download"),
        Notice(u"New", u"http://www.ex")},
-      {"nul before the page", Raw("dataversion\r\n11\r\nNew\r\n\0http://x.example/"),
-       std::nullopt},
+      {"nul before the page", Raw("dataversion\r\n11\r\nNew\r\n\0http://x.example/"), std::nullopt},
       {"nul right after the version", Raw("dataversion\r\n11\0\r\nNew\r\nhttp://x.example/"),
        std::nullopt},
       {"UTF-16 LE with mark",
-       Utf16(u"dataversion\r\n11\r\n\u041D\u043E\u0432\u0430\u044F\r\nhttp://www.example.com/download\r\n",
+       Utf16(u"dataversion\r\n11\r\n\u041D\u043E\u0432\u0430\u044F\r\nhttp://www.example.com/"
+             u"download\r\n",
              false),
        Notice(u"\u041D\u043E\u0432\u0430\u044F")},
-      {"UTF-16 BE with mark",
-       Utf16(u"DataVersion\n$C\nNew\nhttp://www.example.com/download", true), Notice(u"New")},
+      {"UTF-16 BE with mark", Utf16(u"DataVersion\n$C\nNew\nhttp://www.example.com/download", true),
+       Notice(u"New")},
       {"UTF-16 without mark is ANSI text",
        Utf16(u"dataversion\r\n11\r\nNew\r\nhttp://www.example.com/download", false, false),
        std::nullopt},
       {"UTF-8 with mark",
-       Bytes("\xEF\xBB\xBF" "dataversion\r\n11\r\n\xD0\x9D\xD0\xBE\xD0\xB2\xD0\xB0\xD1\x8F\r\n"
+       Bytes("\xEF\xBB\xBF"
+             "dataversion\r\n11\r\n\xD0\x9D\xD0\xBE\xD0\xB2\xD0\xB0\xD1\x8F\r\n"
              "http://www.example.com/download"),
        Notice(u"\u041D\u043E\u0432\u0430\u044F")},
       {"UTF-8 with mark and an invalid byte",
-       Bytes("\xEF\xBB\xBF" "dataversion\r\n11\r\nNew\xFF\r\nhttp://www.example.com/download"),
+       Bytes("\xEF\xBB\xBF"
+             "dataversion\r\n11\r\nNew\xFF\r\nhttp://www.example.com/download"),
        std::nullopt},
       {"UTF-8 with mark, cut inside a character",
-       Bytes("\xEF\xBB\xBF" "dataversion\r\n11\r\nNew\r\nhttp://www.example.com/download\xD0"),
+       Bytes("\xEF\xBB\xBF"
+             "dataversion\r\n11\r\nNew\r\nhttp://www.example.com/download\xD0"),
        std::nullopt},
       {"only a mark", Bytes("\xEF\xBB\xBF"), std::nullopt},
   };
@@ -176,8 +181,14 @@ TEST(UpdateFile, MarksAreNotPartOfTheText) {
   EXPECT_EQ(DecodeUpdateText(Bytes("\xEF\xBBok"), kLatin1), u"\u00EF\u00BBok");
   // Surrogate pairs survive; an encoded surrogate in UTF-8 is invalid.
   EXPECT_EQ(DecodeUpdateText(Bytes("\xEF\xBB\xBF\xF0\x9F\x98\x80"), kLatin1), u"\U0001F600");
-  EXPECT_EQ(DecodeUpdateText(Bytes("\xEF\xBB\xBF" "a\xED\xA0\x80"), kLatin1), u"");
-  EXPECT_EQ(DecodeUpdateText(Bytes("\xEF\xBB\xBF" "a\xC0\xAF"), kLatin1), u"");  // overlong
+  EXPECT_EQ(DecodeUpdateText(Bytes("\xEF\xBB\xBF"
+                                   "a\xED\xA0\x80"),
+                             kLatin1),
+            u"");
+  EXPECT_EQ(DecodeUpdateText(Bytes("\xEF\xBB\xBF"
+                                   "a\xC0\xAF"),
+                             kLatin1),
+            u"");  // overlong
 }
 
 struct LinesCase {

@@ -13,8 +13,8 @@ struct UrlCase {
 Url Make(std::string scheme, std::string user, std::string password, std::string host,
          std::string port, std::string path, std::string document, std::string query = "",
          std::string fragment = "", int ipVersion = 4) {
-  return Url{std::move(scheme), std::move(user),     std::move(password), std::move(host),
-             std::move(port),   std::move(path),     std::move(document), std::move(query),
+  return Url{std::move(scheme),   std::move(user), std::move(password), std::move(host),
+             std::move(port),     std::move(path), std::move(document), std::move(query),
              std::move(fragment), ipVersion};
 }
 

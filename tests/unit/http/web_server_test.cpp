@@ -57,7 +57,8 @@ TEST_F(WebServer, FetchesFilesByteForByte) {
 
 TEST_F(WebServer, UpdateFileFromTheServer) {
   Write("dataversion/nsv.txt",
-        "\xEF\xBB\xBF" "DataVersion\r\n11\r\nVersion 1.1\r\nhttp://www.example.com/download\r\n");
+        "\xEF\xBB\xBF"
+        "DataVersion\r\n11\r\nVersion 1.1\r\nhttp://www.example.com/download\r\n");
   testing::PythonHttpServer server(NESTOVA_PYTHON, folder_.string());
 
   std::vector<uint8_t> body;
