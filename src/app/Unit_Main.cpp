@@ -21,6 +21,7 @@ HICON LoadSharedIcon(HINSTANCE instance, int id, int metric) {
 
 const ui::ControlEvent<TFrm_Main> TFrm_Main::kEvents[] = {
     {MainControlId(kBtnCancel), BN_CLICKED, &TFrm_Main::Btn_CancelClick},
+    {MainControlId(kSLabel1), STN_CLICKED, &TFrm_Main::sLabel1Click},
 };
 
 TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
@@ -46,6 +47,7 @@ bool TFrm_Main::FormCreate() {
   if (!target) return false;
   targetFolder_ = *target;
   ::SetWindowTextW(Control(kLblFolder), platform::ToWide(targetFolder_).c_str());
+  RunDailyGate();
   return true;
 }
 
@@ -95,6 +97,10 @@ LRESULT TFrm_Main::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_TIMER:
+      if (wParam != kTmrUpdate) break;
+      Tmr_UpdateTimer();
+      return 0;
     case WM_CLOSE:
       ::DestroyWindow(hwnd());
       return 0;

@@ -50,11 +50,12 @@ void CheckForNewVersion(std::string_view url, int32_t currentVersion,
                         const http::SocketFactory& sockets, const http::AnsiDecoder& decodeAnsi,
                         VersionAnnouncement& result) {
   try {
+    const std::string copy(url);
     std::vector<uint8_t> body;
     {
       http::VectorSink destination(body);
       http::HttpClient client(sockets);
-      client.Get(url, destination);
+      client.Get(copy, destination);
     }
     if (const auto notice = http::DecodeUpdateFile(body, currentVersion, decodeAnsi)) {
       result.Publish(notice->text, notice->page);

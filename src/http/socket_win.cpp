@@ -42,7 +42,9 @@ std::string SystemErrorText(DWORD error) {
 }
 
 void StartWinsockOnce() {
-  static std::mutex lock;
+  // Never destroyed, so the end of the process takes no lock a worker might
+  // still hold.
+  static std::mutex& lock = *new std::mutex();
   static bool started = false;
   const std::lock_guard<std::mutex> guard(lock);
   if (started) return;

@@ -29,8 +29,10 @@ using TempDir = nestova::TempFolder;
 
 class App {
  public:
-  // commandLine is passed to CreateProcessW exactly as given.
-  App(const std::wstring& commandLine, const std::wstring& currentDir = L"");
+  // commandLine is passed to CreateProcessW exactly as given; the program
+  // is `exe`, or the Nestova.exe beside the driver when it is empty.
+  App(const std::wstring& commandLine, const std::wstring& currentDir = L"",
+      const std::wstring& exe = L"");
   ~App();  // kills the process if it is still running
   App(const App&) = delete;
   App& operator=(const App&) = delete;
