@@ -69,7 +69,7 @@ App::App(const std::wstring& commandLine, const std::wstring& currentDir,
   const std::wstring exe = program.empty() ? NestovaExe() : program;
   if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
-    throw std::runtime_error("CreateProcessW failed");
+    throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
   }
   process_.reset(pi.hProcess);
   thread_.reset(pi.hThread);
@@ -150,10 +150,10 @@ void App::PressKeys(std::initializer_list<UINT> chord) const {
   ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
-void App::Click(HWND control) const {
+void App::Click(HWND control, bool rightButton) const {
   RECT rc;
   ::GetWindowRect(control, &rc);
-  ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+  ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, rightButton);
 }
 
 HWND FindControl(HWND top, int id) {
@@ -179,15 +179,15 @@ RECT RectInParent(HWND control) {
   return rc;
 }
 
-void ClickAt(POINT screen) {
+void ClickAt(POINT screen, bool rightButton) {
   // Paced like a hand: the pointer arrives, then the button goes down and up.
   INPUT input[3] = {};
   for (INPUT& i : input) i.type = INPUT_MOUSE;
   input[0].mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
   input[0].mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  input[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
   for (INPUT& i : input) {
     ::SendInput(1, &i, sizeof(INPUT));
     std::this_thread::sleep_for(50ms);

@@ -55,7 +55,8 @@ class App {
   // PressKeys({VK_SHIFT, VK_TAB}) is Shift+Tab.
   void PressKey(UINT vk) const { PressKeys({vk}); }
   void PressKeys(std::initializer_list<UINT> chord) const;
-  void Click(HWND control) const;  // left button press and release in its middle
+  // A button's press and release in the control's middle.
+  void Click(HWND control, bool rightButton = false) const;
 
  private:
   HWND FindVisibleWindow(const wchar_t* className) const;
@@ -78,7 +79,7 @@ std::wstring WindowText(HWND hwnd);
 RECT RectInParent(HWND control);
 
 // Clicks on the screen at a point, as the mouse does.
-void ClickAt(POINT screen);
+void ClickAt(POINT screen, bool rightButton = false);
 // The screen point of the window's close box, found by hit-testing its caption.
 std::optional<POINT> CloseBoxPoint(HWND top);
 

@@ -389,7 +389,8 @@ void FakePlatform::ShowMessage(WindowHandle owner, const Text& text, const Text&
   messages.push_back({text, caption, icon, owner});
 }
 
-void FakePlatform::OpenInShell(WindowHandle, const Text& target, int showCommand) {
+void FakePlatform::OpenInShell(WindowHandle owner, const Text& target, int showCommand) {
+  shellOwners.push_back(owner);
   calls.push_back("Open " + Utf8(target) + " " + std::to_string(showCommand));
 }
 

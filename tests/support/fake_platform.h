@@ -44,6 +44,8 @@ class FakePlatform : public platform::Platform {
     platform::WindowHandle owner;
   };
   std::vector<Message> messages;
+  // The owner window of each OpenInShell, in order.
+  std::vector<platform::WindowHandle> shellOwners;
 
   platform::Date today{2026, 12, 10};
   Text shortDateFormat = u"dd.MM.yyyy";  // d, dd, M, MM, yy, yyyy and literal text
