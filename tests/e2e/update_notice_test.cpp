@@ -4,7 +4,9 @@
 // once a day, and ends at once even while its fetch hangs.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/main_layout.h"
 #include "driver.h"
@@ -137,6 +139,47 @@ TEST_F(UpdateNotice, CancelDuringAStalledFetchEndsTheProgram) {
   ASSERT_NE(Start(), nullptr);
   ASSERT_TRUE(PollUntil([&] { return server.Requests() == 1; }));
   Cancel();
+}
+
+// Run in the prefix where web addresses open link_recorder.exe instead of a
+// browser (see CMakeLists.txt): the click hands exactly the announced page
+// to the shell, with show command 5.
+class UpdateLinks : public UpdateNotice {
+ protected:
+  void SetUp() override {
+    // Never on a real Windows: it would take web addresses from the browser.
+    if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+      GTEST_SKIP() << "changes which program opens web addresses; runs under Wine only";
+    }
+    UpdateNotice::SetUp();
+    record_ = temp_.path() + L"\\opened.txt";
+    const std::wstring command =
+        Quoted(BinDir() + L"link_recorder.exe") + L" " + Quoted(record_) + L" \"%1\"";
+    for (const wchar_t* key : {L"http\\shell\\open\\command", L"https\\shell\\open\\command"}) {
+      ASSERT_EQ(::RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(),
+                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
+                ERROR_SUCCESS);
+    }
+  }
+  std::vector<std::string> Opened() const {
+    std::ifstream in(record_.c_str());
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  std::wstring record_;
+};
+
+TEST_F(UpdateLinks, TheClickOpensTheAnnouncedPage) {
+  UpdateServer server(kPort, UpdateFile("11", "https://127.0.0.1:1/download?from=10"));
+  ASSERT_TRUE(server.Listening());
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(PollUntil([&] { return NoticeVisible(); }));
+  app_->Click(FindControl(main_, MainControlId(kSLabel1)));
+  EXPECT_EQ(app_->WaitForExit(), 0u);
+  ASSERT_TRUE(PollUntil([&] { return !Opened().empty(); })) << "the shell opened nothing";
+  EXPECT_EQ(Opened(), std::vector<std::string>{"https://127.0.0.1:1/download?from=10\t5"});
 }
 
 }  // namespace
