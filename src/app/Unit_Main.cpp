@@ -25,6 +25,7 @@ const ui::ControlEvent<TFrm_Main> TFrm_Main::kEvents[] = {
     {MainControlId(kBtnApply), BN_CLICKED, &TFrm_Main::Btn_ApplyClick},
     {MainControlId(kLVIcons), NM_DBLCLK, &TFrm_Main::Btn_ApplyClick},
     {MainControlId(kBtnClear), BN_CLICKED, &TFrm_Main::Btn_ClearClick},
+    {MainControlId(kSLabel1), STN_CLICKED, &TFrm_Main::sLabel1Click},
 };
 
 TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
@@ -58,6 +59,7 @@ bool TFrm_Main::FormCreate() {
   if (!target) return false;
   targetFolder_ = *target;
   ::SetWindowTextW(Control(kLblFolder), platform::ToWide(targetFolder_).c_str());
+  RunDailyGate();
   return true;
 }
 
@@ -113,6 +115,10 @@ LRESULT TFrm_Main::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         LoadCollections();
       }
       break;
+    case WM_TIMER:
+      if (wParam != kTmrUpdate) break;
+      Tmr_UpdateTimer();
+      return 0;
     case WM_CLOSE:
       ::DestroyWindow(hwnd());
       return 0;

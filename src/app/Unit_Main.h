@@ -64,6 +64,12 @@ class TFrm_Main final : public ui::Window {
   void Btn_ApplyClick();
   void Btn_ClearClick();
 
+  // The update notice, in Unit_Main_update.cpp.
+  static constexpr UINT_PTR kTmrUpdate = 1;  // Tmr_Update: 2000 ms, enabled by the gate
+  void RunDailyGate();
+  void Tmr_UpdateTimer();
+  void sLabel1Click();
+
   // Which control notification runs which handler.
   static const ui::ControlEvent<TFrm_Main> kEvents[];
 
