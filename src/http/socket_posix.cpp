@@ -170,12 +170,11 @@ int WinsockNumberForResolverError(int error) {
       return 11003;
 #ifdef EAI_NODATA
     case EAI_NODATA:
-      return 11004;
 #endif
 #ifdef EAI_ADDRFAMILY
     case EAI_ADDRFAMILY:
-      return 11004;
 #endif
+      return 11004;  // valid name, no address of the kind asked for
     case EAI_FAMILY:
       return 10047;
     case EAI_SOCKTYPE:
