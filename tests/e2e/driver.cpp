@@ -60,15 +60,15 @@ std::wstring Quoted(const std::wstring& text) {
   return quoted.append(1, L'"').append(text).append(1, L'"');
 }
 
-App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
+App::App(const std::wstring& commandLine, const std::wstring& currentDir,
+         const std::optional<std::wstring>& program) {
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  const std::wstring exe = NestovaExe();
-  if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
+  if (!::CreateProcessW(program ? program->c_str() : nullptr, line.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
     throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
   }
   process_.reset(pi.hProcess);
