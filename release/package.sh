@@ -18,11 +18,11 @@ command -v makensis >/dev/null || {
 }
 
 name=Nestova-$version-$arch
-stage=$out/stage-$arch
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 stage=$out/stage-$arch
-rm -rf "$stage" "$out/$name.zip" "$out/$name-setup.exe"
+# Packages of an earlier version go too, so the folder holds one release.
+rm -rf "$stage" "$out"/Nestova-*-"$arch".zip "$out"/Nestova-*-"$arch"-setup.exe
 mkdir -p "$stage/Icons"
 
 cp "$bin/Nestova.exe" "$stage/"
