@@ -82,6 +82,21 @@ std::wstring ShellFolder(int csidl) {
 std::wstring InstallDir() { return ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Nestova"; }
 std::wstring StartMenuShortcut() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Nestova.lnk"; }
 
+// The program a shortcut starts, or an empty string.
+std::wstring ShortcutTarget(const std::wstring& shortcut) {
+  const nestova::platform::OleInit ole;
+  nestova::platform::ComPtr<IShellLinkW> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void()))) {
+    return L"";
+  }
+  const auto file = link.As<IPersistFile>();
+  if (!file || FAILED(file->Load(shortcut.c_str(), STGM_READ))) return L"";
+  wchar_t target[MAX_PATH] = {};
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0))) return L"";
+  return target;
+}
+
 bool KeyExists(const wchar_t* key) {
   HKEY opened = nullptr;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
@@ -196,7 +211,9 @@ TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
   const FileVersion version = VersionOf(dir + L"\\Nestova.exe");
   EXPECT_EQ(version.fixed, NESTOVA_VERSION);
   EXPECT_EQ(version.text, NESTOVA_VERSION);
-  EXPECT_TRUE(Exists(StartMenuShortcut()));
+  EXPECT_TRUE(::lstrcmpiW(ShortcutTarget(StartMenuShortcut()).c_str(),
+                          (dir + L"\\Nestova.exe").c_str()) == 0)
+      << "the Start-menu shortcut does not start the installed program";
 
   // Explorer's entry for folders: Russian text, the program's icon, and a
   // command with the folder quoted as argument 1.
