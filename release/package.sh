@@ -48,6 +48,7 @@ windows_text "$src/LICENSE" "$stage/LICENSE.txt"
 # touched. In NSIS strings "$" starts a variable: written "$$".
 nsis_path() { sed -e 's|/|\\|g' -e 's/\$/$$/g' <<<"$1"; }
 files=$out/files-$arch.nsh
+# shellcheck disable=SC2016  # NSIS variables, written as NSIS reads them
 {
   echo '!macro NESTOVA_INSTALL_FILES'
   echo '  SetOutPath "$INSTDIR"'
