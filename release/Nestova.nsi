@@ -82,5 +82,7 @@ Section "Uninstall"
   Delete "$INSTDIR\config.ini"
   Delete "$INSTDIR\version.chk"
   Delete "$INSTDIR\Uninstall.exe"
+  ; A folder that is a process's current directory cannot be removed.
+  SetOutPath "$TEMP"
   RMDir "$INSTDIR"
 SectionEnd

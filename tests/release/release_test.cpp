@@ -194,11 +194,23 @@ void RemoveLeftovers() {
   ::SHFileOperationW(&op);
 }
 
-TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
+// Installs silently; the uninstall command it registers.
+std::wstring Install() {
   RemoveLeftovers();
+  EXPECT_FALSE(Exists(InstallDir()));
+  EXPECT_EQ(RunToEnd(Quoted(Given(L"NESTOVA_SETUP")) + L" /S"), 0u);
+  const std::optional<std::wstring> uninstall = RegString(kUninstallKey, L"UninstallString");
+  if (!uninstall) throw std::runtime_error("the installer registered no uninstaller");
+  return *uninstall;
+}
+
+// Runs the uninstaller silently. It works on from a copy of itself once the
+// one started has ended, so its results are waited for.
+void Uninstall(const std::wstring& command) { ASSERT_EQ(RunToEnd(command + L" /S"), 0u); }
+
+TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
+  const std::wstring uninstall = Install();
   const std::wstring dir = InstallDir();
-  ASSERT_FALSE(Exists(dir));
-  ASSERT_EQ(RunToEnd(Quoted(Given(L"NESTOVA_SETUP")) + L" /S"), 0u);
 
   // Files: the same build as the one this test was built with.
   for (const wchar_t* file : kShippedFiles) {
@@ -206,27 +218,22 @@ TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
   }
   EXPECT_TRUE(IsFolder(dir + L"\\Icons"));
   EXPECT_EQ(Subfolders(dir + L"\\Icons"), Subfolders(BinDir() + L"Icons"));
-  EXPECT_TRUE(Bytes(dir + L"\\Nestova.exe") == Bytes(NestovaExe()))
-      << "the installed program is not this build";
-  const FileVersion version = VersionOf(dir + L"\\Nestova.exe");
+  const std::wstring exe = dir + L"\\Nestova.exe";
+  EXPECT_TRUE(Bytes(exe) == Bytes(NestovaExe())) << "the installed program is not this build";
+  const FileVersion version = VersionOf(exe);
   EXPECT_EQ(version.fixed, NESTOVA_VERSION);
   EXPECT_EQ(version.text, NESTOVA_VERSION);
-  EXPECT_TRUE(::lstrcmpiW(ShortcutTarget(StartMenuShortcut()).c_str(),
-                          (dir + L"\\Nestova.exe").c_str()) == 0)
+  EXPECT_TRUE(::lstrcmpiW(ShortcutTarget(StartMenuShortcut()).c_str(), exe.c_str()) == 0)
       << "the Start-menu shortcut does not start the installed program";
+  EXPECT_EQ(RegString(kUninstallKey, L"DisplayVersion"), NESTOVA_VERSION);
 
   // Explorer's entry for folders: Russian text, the program's icon, and a
   // command with the folder quoted as argument 1.
-  const std::wstring exe = dir + L"\\Nestova.exe";
   EXPECT_EQ(RegString(kMenuKey, nullptr), L"Изменить значок папки");
   EXPECT_EQ(RegString(kMenuKey, L"Icon"), exe + L",0");
   const std::optional<std::wstring> command =
       RegString((std::wstring(kMenuKey) + L"\\command").c_str(), nullptr);
   ASSERT_EQ(command, Quoted(exe) + L" \"%1\"");
-  const std::optional<std::wstring> uninstall = RegString(kUninstallKey, L"UninstallString");
-  ASSERT_TRUE(uninstall.has_value());
-  EXPECT_EQ(RegString(kUninstallKey, L"DisplayVersion"), NESTOVA_VERSION);
-
   {
     // As Explorer runs it on a folder whose name has spaces: %1 becomes the
     // folder's path, and the first word of the command names the program.
@@ -242,33 +249,35 @@ TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
     EXPECT_EQ(app.WaitForExit(), 0u);
   }
 
-  // What the program and the user leave beside it: the program's settings go
-  // with it, a collection of the user's own stays.
+  Uninstall(uninstall);
+  EXPECT_TRUE(PollUntil([&] { return !Exists(dir); }, 60s))
+      << "the uninstaller left the program's folder";
+  EXPECT_TRUE(PollUntil([&] { return !KeyExists(kMenuKey) && !KeyExists(kUninstallKey); }))
+      << "the uninstaller left a registry key";
+  EXPECT_FALSE(Exists(StartMenuShortcut()));
+}
+
+TEST(Installer, UninstallKeepsACollectionOfTheUsersOwn) {
+  const std::wstring uninstall = Install();
+  const std::wstring dir = InstallDir();
+  // The program's settings go with it; what the user added stays.
   WriteFile(dir + L"\\config.ini", "[Update]\r\nLast=01.01.2026\r\n");
   const std::wstring own = dir + L"\\Icons\\Моя коллекция";
   ASSERT_TRUE(::CreateDirectoryW(own.c_str(), nullptr));
   WriteFile(own + L"\\mine.ico", "not ours");
 
-  ASSERT_EQ(RunToEnd(*uninstall + L" /S"), 0u);
-  // The uninstaller works on from a copy of itself once the one started ends.
-  EXPECT_TRUE(PollUntil([&] { return !Exists(exe) && !Exists(dir + L"\\Uninstall.exe"); }, 60s))
-      << "the uninstaller left the program";
-  EXPECT_TRUE(PollUntil([&] { return !KeyExists(kMenuKey) && !KeyExists(kUninstallKey); }))
-      << "the uninstaller left a registry key";
-  EXPECT_FALSE(Exists(StartMenuShortcut()));
-  for (const wchar_t* file : kShippedFiles) {
-    EXPECT_FALSE(Exists(dir + L"\\" + file)) << testing::PrintToString(std::wstring(file));
-  }
-  EXPECT_FALSE(Exists(dir + L"\\config.ini"));
+  Uninstall(uninstall);
+  const auto onlyOwnLeft = [&] {
+    for (const wchar_t* file : kShippedFiles) {
+      if (Exists(dir + L"\\" + file)) return false;
+    }
+    return !Exists(dir + L"\\Uninstall.exe") && !Exists(dir + L"\\config.ini") &&
+           Subfolders(dir + L"\\Icons") == std::vector<std::wstring>{L"Моя коллекция"} &&
+           !KeyExists(kMenuKey) && !KeyExists(kUninstallKey) && !Exists(StartMenuShortcut());
+  };
+  EXPECT_TRUE(PollUntil(onlyOwnLeft, 60s)) << "the uninstaller left something of ours";
   EXPECT_EQ(Bytes(own + L"\\mine.ico"), "not ours");
-  EXPECT_EQ(Subfolders(dir + L"\\Icons"), std::vector<std::wstring>{L"Моя коллекция"});
-
-  // With nothing of the user's left, nothing at all remains.
-  ::DeleteFileW((own + L"\\mine.ico").c_str());
-  ::RemoveDirectoryW(own.c_str());
-  ::RemoveDirectoryW((dir + L"\\Icons").c_str());
-  ::RemoveDirectoryW(dir.c_str());
-  EXPECT_FALSE(Exists(dir)) << "the uninstaller left a file of ours";
+  RemoveLeftovers();
 }
 
 TEST(PortableZip, UnpackedIntoAnEmptyFolderRunsAndListsTheCollections) {
