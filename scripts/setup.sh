@@ -20,6 +20,8 @@ packages=(
   # running and testing the program: Wine with its fonts, a virtual display,
   # window tools and screenshots
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick
+  # the release installer
+  nsis
 )
 
 sudo=()

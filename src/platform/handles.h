@@ -78,6 +78,9 @@ using UniqueFind = Unique<InvalidValueTraits<::FindClose>>;
 using UniqueLocal = Unique<NullTraits<void*, FreeLocal>>;
 // An item-id list of the shell, allocated with the task allocator.
 using UniquePidl = Unique<NullTraits<ITEMIDLIST*, FreeTaskMemory>>;
+inline void CloseRegKey(HKEY key) { ::RegCloseKey(key); }
+// An open registry key (RegOpenKeyExW).
+using UniqueRegKey = Unique<NullTraits<HKEY, CloseRegKey>>;
 
 // A COM interface pointer holding one reference.
 template <typename Interface>

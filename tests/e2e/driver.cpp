@@ -61,15 +61,14 @@ std::wstring Quoted(const std::wstring& text) {
 }
 
 App::App(const std::wstring& commandLine, const std::wstring& currentDir,
-         const std::wstring& program) {
+         const std::optional<std::wstring>& program) {
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  const std::wstring exe = program.empty() ? NestovaExe() : program;
-  if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
+  if (!::CreateProcessW(program ? program->c_str() : nullptr, line.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
     throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
   }
   process_.reset(pi.hProcess);
@@ -208,7 +207,9 @@ INPUT MouseInput(DWORD flags) {
 }
 
 // Under X the pointer can lag behind a synthetic move or be set back by a
-// late motion event, so this returns once the system says it is there.
+// late motion event that the program under it has not read yet. So the move
+// is repeated until the system says the pointer is there, also after the
+// window under it has been through its message loop (which reads X events).
 void MovePointerTo(POINT screen) {
   INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
   move.mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -217,10 +218,14 @@ void MovePointerTo(POINT screen) {
     POINT at;
     return ::GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
   };
-  int settled = 0;  // consecutive polls at the point
-  for (int poll = 0; poll < 100 && settled < 3; ++poll) {
-    if (poll % 10 == 0) ::SendInput(1, &move, sizeof(INPUT));
+  int settled = 0;  // consecutive checks at the point
+  for (int round = 0; round < 50 && settled < 2; ++round) {
+    if (!arrived()) ::SendInput(1, &move, sizeof(INPUT));
     std::this_thread::sleep_for(20ms);
+    if (HWND under = ::WindowFromPoint(screen)) {
+      DWORD_PTR ignored;
+      ::SendMessageTimeoutW(under, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+    }
     settled = arrived() ? settled + 1 : 0;
   }
 }

@@ -29,10 +29,11 @@ using TempDir = nestova::TempFolder;
 
 class App {
  public:
-  // commandLine is passed to CreateProcessW exactly as given; `exe` is the
-  // program to start, Nestova.exe beside the tests when empty.
+  // commandLine is passed to CreateProcessW exactly as given. The program
+  // started is `program`, by default the built Nestova.exe; with nullopt it
+  // is the first word of the command line, as when Explorer runs a command.
   App(const std::wstring& commandLine, const std::wstring& currentDir = L"",
-      const std::wstring& exe = L"");
+      const std::optional<std::wstring>& program = NestovaExe());
   ~App();  // kills the process if it is still running
   App(const App&) = delete;
   App& operator=(const App&) = delete;
