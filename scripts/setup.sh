@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # native build, unit tests, sanitizers, fuzzers
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev zlib1g-dev
+  # libpng: the PNG decoder's test oracle and benchmark rival, never linked into the program
+  libpng-dev
   # Windows builds, 64- and 32-bit, with posix threads and zlib
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libz-mingw-w64-dev
