@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Creates the Wine prefix once; later calls return at once.
+# Creates the Wine prefix once; later calls return at once. The prefix is
+# made anew when this script, Wine or wine32 changed since it was made.
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
-if [ -f "$WINEPREFIX/.nestova-ready" ]; then exit 0; fi
+stamp="$(sha256sum "$0" | cut -d' ' -f1) $(wine --version 2>/dev/null | head -n 1) \
+$(dpkg-query -W -f='${Version}' wine32:i386 2>/dev/null || true) dpi=${NESTOVA_WINE_DPI:-96}"
+ready="$WINEPREFIX/.nestova-ready"
+[ -f "$ready" ] && [ "$(cat "$ready")" = "$stamp" ] && exit 0
 mkdir -p "$NESTOVA_WINE_ROOT"
 exec 9>"$NESTOVA_WINE_ROOT/.lock"
 flock 9
-if [ -f "$WINEPREFIX/.nestova-ready" ]; then exit 0; fi
+[ -f "$ready" ] && [ "$(cat "$ready")" = "$stamp" ] && exit 0
 rm -rf "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1
 # Debian's Wine does not pick up its own fonts (Tahoma, and Marlett for the
@@ -23,4 +27,4 @@ if [ -n "${NESTOVA_WINE_DPI:-}" ]; then
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$NESTOVA_WINE_DPI" /f >/dev/null 2>&1
 fi
 wineserver -w
-touch "$WINEPREFIX/.nestova-ready"
+echo "$stamp" >"$ready"

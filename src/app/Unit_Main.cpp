@@ -2,7 +2,6 @@
 
 #include "app/command_line.h"
 #include "app/startup.h"
-#include "platform/os.h"
 #include "platform/text.h"
 #include "resource.h"
 #include "ui/containers.h"
@@ -20,7 +19,12 @@ HICON LoadSharedIcon(HINSTANCE instance, int id, int metric) {
 
 }  // namespace
 
-TFrm_Main::TFrm_Main(HINSTANCE instance) : instance_(instance) {
+const ui::ControlEvent<TFrm_Main> TFrm_Main::kEvents[] = {
+    {MainControlId(kBtnCancel), BN_CLICKED, &TFrm_Main::Btn_CancelClick},
+};
+
+TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
+    : instance_(instance), platform_(platform), PathDialog(platform) {
   PathDialog.Path = u"D:\\";
   ui::RegisterOwnControlClasses(instance);
   const ui::WindowClass cls{L"TFrm_Main", LoadSharedIcon(instance, IDI_APP, SM_CXICON),
@@ -32,11 +36,10 @@ TFrm_Main::TFrm_Main(HINSTANCE instance) : instance_(instance) {
 }
 
 bool TFrm_Main::FormCreate() {
-  programDir_ = ProgramDirFromModulePath(platform::ModulePath());
+  programDir_ = ProgramDirFromModulePath(platform_.ModulePath());
   iconsDir_ = programDir_ + u"Icons\\";
   const std::optional<std::u16string> target = ResolveTargetFolder(
-      FirstArgument(platform::RawCommandLine()), platform::IsExistingDirectory,
-      [this]() -> std::optional<std::u16string> {
+      FirstArgument(platform_.CommandLine()), platform_, [this]() -> std::optional<std::u16string> {
         if (!PathDialog.Execute()) return std::nullopt;
         return PathDialog.Path;
       });
@@ -77,10 +80,8 @@ LRESULT TFrm_Main::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDCANCEL) {
-        Btn_CancelClick();
-        return 0;
-      }
+    case WM_NOTIFY:
+      if (ui::RouteControlEvent<TFrm_Main>(*this, kEvents, msg, wParam, lParam)) return 0;
       break;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wParam);

@@ -10,14 +10,17 @@
 #include "app/main_layout.h"
 #include "components/TsPathDialog.h"
 #include "platform/handles.h"
+#include "platform/platform.h"
+#include "ui/routing.h"
 #include "ui/window.h"
 
 namespace nestova {
 
 class TFrm_Main final : public ui::Window {
  public:
-  // Creates the window and all its controls, hidden.
-  explicit TFrm_Main(HINSTANCE instance);
+  // Creates the window and all its controls, hidden. Everything it does to
+  // the outside world goes through `platform`.
+  TFrm_Main(HINSTANCE instance, platform::Platform& platform);
   // The controls go before the fonts and glyphs they use.
   ~TFrm_Main() override { Destroy(); }
 
@@ -25,7 +28,8 @@ class TFrm_Main final : public ui::Window {
   // program has to stop without ever showing the window.
   bool FormCreate();
 
-  // Shows the window for the first time and runs FormShow.
+  // Shows the window for the first time, with the focus on the first
+  // control in tab order.
   void Show();
 
   const std::u16string& ProgramDir() const { return programDir_; }
@@ -40,9 +44,11 @@ class TFrm_Main final : public ui::Window {
 
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  void FormShow();
   void LV_IconsResize();
   void Btn_CancelClick();
+
+  // Which control notification runs which handler.
+  static const ui::ControlEvent<TFrm_Main> kEvents[];
 
   // Window furniture, in Unit_Main_controls.cpp.
   void CreateControls();
@@ -53,6 +59,7 @@ class TFrm_Main final : public ui::Window {
   static LRESULT CALLBACK IconViewProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   HINSTANCE instance_;
+  platform::Platform& platform_;
   int dpi_ = ui::kDesignDpi;
   std::array<HWND, kMainControlCount> controls_{};  // children: destroyed with the window
   platform::UniqueFont windowFont_;

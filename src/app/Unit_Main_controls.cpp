@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "ui/containers.h"
 #include "ui/dpi.h"
+#include "ui/window.h"
 
 namespace nestova {
 namespace {
@@ -35,13 +36,12 @@ const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
                  WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
   s[kGBxIcons] = {WC_BUTTONW, kVisible | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
                   L"Иконки", FontKind::kWindow};
-  s[kLVIcons] = {WC_LISTVIEWW,
-                 kVisible | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                     LVS_SHAREIMAGELISTS,
-                 WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
+  s[kLVIcons] = {
+      WC_LISTVIEWW,
+      kVisible | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+      WS_EX_CLIENTEDGE, L"", FontKind::kWindow};
   // Hidden until a newer version is announced.
-  s[kPnlNewVersion] = {ui::kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"",
-                       FontKind::kNone};
+  s[kPnlNewVersion] = {ui::kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L"", FontKind::kNone};
   s[kSLabel1] = {WC_STATICW, kVisible | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY, 0,
                  L"Вышла новая версия программы", FontKind::kBold};
   s[kBtnApply] = {WC_BUTTONW, kVisible | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, L"Применить",
@@ -54,18 +54,15 @@ const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
   s[kStatusBar] = {STATUSCLASSNAMEW,
                    kVisible | WS_CLIPCHILDREN | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP,
                    0, L"", FontKind::kWindow};
-  s[kWebLabel1] = {WC_STATICW, kVisible | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0, L"FatCow-Farm Fresh Icons",
-                   FontKind::kLink};
-  s[kWebLabel2] = {WC_STATICW, kVisible | SS_RIGHT | SS_NOTIFY, 0, L"nestova.ru",
-                   FontKind::kLink};
+  s[kWebLabel1] = {WC_STATICW, kVisible | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0,
+                   L"FatCow-Farm Fresh Icons", FontKind::kLink};
+  s[kWebLabel2] = {WC_STATICW, kVisible | SS_RIGHT | SS_NOTIFY, 0, L"nestova.ru", FontKind::kLink};
   return s;
 }();
 
-// Top to bottom. Tab order follows it, and overlapping controls show the
-// upper one: the buttons over the bevel, the group boxes over the top label,
-// the new-version notice over the icon view.
-constexpr MainControl kZOrder[] = {kGBxColl,   kGBxIcons, kBtnApply,  kBtnCancel, kBtnClear,
-                                   kStatusBar, kLblFolder, kBevel,    kPnlNewVersion, kLVIcons};
+// Tab visits these, in this order; the controls inside the group boxes come
+// in their box's turn.
+constexpr MainControl kTabOrder[] = {kLBxColl, kLVIcons, kBtnApply, kBtnCancel, kBtnClear};
 
 struct Glyph {
   MainControl button;
@@ -90,21 +87,23 @@ void TFrm_Main::CreateControls() {
   for (int i = 0; i < kMainControlCount; ++i) {
     const ControlSpec& spec = kSpecs[i];
     const int parent = kMainLayout[i].parent;
-    controls_[i] = ::CreateWindowExW(
-        spec.exStyle, spec.cls, spec.caption, WS_CHILD | WS_CLIPSIBLINGS | spec.style, 0, 0, 0, 0,
-        parent == ui::kNoParent ? hwnd() : controls_[parent],
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(MainControlId(static_cast<MainControl>(i)))),
-        instance_, nullptr);
+    controls_[i] =
+        ui::CreateChild(parent == ui::kNoParent ? hwnd() : controls_[parent],
+                        MainControlId(static_cast<MainControl>(i)), spec.cls, spec.caption,
+                        WS_CLIPSIBLINGS | spec.style, spec.exStyle, instance_);
+    // A control created later lies above the earlier ones where they overlap:
+    // the buttons over the group boxes when the window grows taller, the
+    // group boxes over the top label, the new-version notice over the icon
+    // view. (The system would put it below them.)
+    ::SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ui::ForwardChildNotifications(Control(kGBxColl), true);
   ui::ForwardChildNotifications(Control(kGBxIcons), true);
   ui::ForwardChildNotifications(Control(kStatusBar));
 
-  HWND above = HWND_TOP;
-  for (MainControl c : kZOrder) {
-    ::SetWindowPos(Control(c), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    above = Control(c);
-  }
+  std::vector<HWND> tabOrder;
+  for (MainControl c : kTabOrder) tabOrder.push_back(Control(c));
+  SetTabOrder(std::move(tabOrder));
 
   ListView_SetTextColor(Control(kLVIcons), RGB(0, 0, 0));
   ::SetWindowSubclass(Control(kLVIcons), IconViewProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -114,9 +113,13 @@ void TFrm_Main::CreateControls() {
 LRESULT CALLBACK TFrm_Main::IconViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self) {
   const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-  if (msg == WM_SIZE) reinterpret_cast<TFrm_Main*>(self)->LV_IconsResize();
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, IconViewProc, id);
-  return result;
+  return ui::Guarded(
+      [&] {
+        if (msg == WM_SIZE) reinterpret_cast<TFrm_Main*>(self)->LV_IconsResize();
+        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, IconViewProc, id);
+        return result;
+      },
+      [&] { return result; });
 }
 
 void TFrm_Main::ApplyDpi(int dpi) {
@@ -128,10 +131,17 @@ void TFrm_Main::ApplyDpi(int dpi) {
   for (int i = 0; i < kMainControlCount; ++i) {
     HFONT font = nullptr;
     switch (kSpecs[i].font) {
-      case FontKind::kNone: continue;
-      case FontKind::kWindow: font = windowFont.get(); break;
-      case FontKind::kBold: font = boldFont.get(); break;
-      case FontKind::kLink: font = linkFont.get(); break;
+      case FontKind::kNone:
+        continue;
+      case FontKind::kWindow:
+        font = windowFont.get();
+        break;
+      case FontKind::kBold:
+        font = boldFont.get();
+        break;
+      case FontKind::kLink:
+        font = linkFont.get();
+        break;
     }
     ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
@@ -145,8 +155,8 @@ void TFrm_Main::ApplyDpi(int dpi) {
     platform::UniqueIcon icon(static_cast<HICON>(::LoadImageW(
         instance_, MAKEINTRESOURCEW(kGlyphs[i].icon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     ::ImageList_ReplaceIcon(list.get(), -1, icon.get());
-    BUTTON_IMAGELIST bil{list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0},
-                         BUTTON_IMAGELIST_ALIGN_LEFT};
+    BUTTON_IMAGELIST bil{
+        list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     Button_SetImageList(Control(kGlyphs[i].button), &bil);
     glyphs_[i] = std::move(list);  // the button only borrows it
   }
@@ -166,8 +176,8 @@ void TFrm_Main::ApplyLayout() {
 
 void TFrm_Main::CentreOnDesktop() {
   const ui::Size client = ui::ScaleForDpi(kMainDesignClient, dpi_);
-  const SIZE outer = ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE,
-                                             kExStyle, dpi_);
+  const SIZE outer =
+      ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE, kExStyle, dpi_);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);

@@ -6,14 +6,15 @@
 
 #include "app/Unit_Main.h"
 #include "platform/handles.h"
+#include "platform/system_platform.h"
 
 namespace {
 
-int RunMessageLoop(HWND dialog) {
+int RunMessageLoop(nestova::ui::Window& window) {
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // Tab, Enter and Esc work as in a dialog.
-    if (::IsWindow(dialog) && ::IsDialogMessageW(dialog, &msg)) continue;
+    if (window.TranslateDialogKeys(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
@@ -28,10 +29,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   try {
-    nestova::TFrm_Main Frm_Main(instance);
+    nestova::TFrm_Main Frm_Main(instance, nestova::platform::SystemPlatform());
     if (Frm_Main.FormCreate()) {
       Frm_Main.Show();
-      RunMessageLoop(Frm_Main.hwnd());
+      RunMessageLoop(Frm_Main);
     }
   } catch (const std::exception& e) {
     // Start-up could not build its window; say so rather than vanish.

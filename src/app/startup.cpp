@@ -13,7 +13,7 @@ std::u16string TrimControlAndSpace(std::u16string_view text) {
 std::u16string ProgramDirFromModulePath(std::u16string_view modulePath) {
   const size_t sep = modulePath.find_last_of(u"\\:");
   std::u16string dir(sep == std::u16string_view::npos ? std::u16string_view()
-                                                       : modulePath.substr(0, sep + 1));
+                                                      : modulePath.substr(0, sep + 1));
   // Drop the final backslash of a plain folder, but keep the one of a root
   // (C:\, \) or of a doubled separator.
   const size_t n = dir.size();
@@ -30,16 +30,16 @@ std::u16string WithTrailingBackslash(std::u16string_view path) {
 }
 
 std::optional<std::u16string> ResolveTargetFolder(std::u16string_view argument1,
-                                                  const IsDirectory& isDirectory,
+                                                  platform::Platform& platform,
                                                   const ChooseFolder& chooseFolder) {
   std::u16string target = TrimControlAndSpace(argument1);
-  if (target.empty() || !isDirectory(target)) {
+  if (target.empty() || !platform::IsExistingDirectory(platform, target)) {
     std::optional<std::u16string> chosen = chooseFolder();
     if (!chosen) return std::nullopt;
     target = std::move(*chosen);
   }
   // Checked again: the chooser may hand back something that is no folder.
-  if (!isDirectory(target)) return std::nullopt;
+  if (!platform::IsExistingDirectory(platform, target)) return std::nullopt;
   // A drive root can never be the target; measured before the backslash is
   // added, so C:\ (3) and C: (2) are refused and C:\a (4) passes.
   if (target.size() < 4) return std::nullopt;

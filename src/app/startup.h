@@ -1,11 +1,14 @@
 #pragma once
 // The folder rules of start-up: where the program lives and which folder it
 // is asked to change. Pure text logic; the file system is asked through the
-// callbacks so the rules can be tested without one.
+// platform and the user through the chooser, so the rules can be tested
+// without either.
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/platform.h"
 
 namespace nestova {
 
@@ -21,13 +24,12 @@ std::u16string WithTrailingBackslash(std::u16string_view path);
 // Asks the user for a folder; nullopt when cancelled, else the chooser's
 // resulting path (which may not be a folder at all).
 using ChooseFolder = std::function<std::optional<std::u16string>()>;
-using IsDirectory = std::function<bool(const std::u16string&)>;
 
 // The target folder with one trailing backslash, or nullopt when the program
 // has to stop: chooser cancelled, no existing folder, or a drive root
 // (anything shorter than C:\a).
 std::optional<std::u16string> ResolveTargetFolder(std::u16string_view argument1,
-                                                  const IsDirectory& isDirectory,
+                                                  platform::Platform& platform,
                                                   const ChooseFolder& chooseFolder);
 
 }  // namespace nestova

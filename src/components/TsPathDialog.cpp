@@ -3,9 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <memory>
-
-#include "platform/os.h"
+#include "platform/handles.h"
 #include "platform/text.h"
 
 namespace nestova {
@@ -15,10 +13,6 @@ int CALLBACK SelectInitialFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
   if (msg == BFFM_INITIALIZED && data) ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
   return 0;
 }
-
-struct PidlDeleter {
-  void operator()(LPITEMIDLIST pidl) const { ::CoTaskMemFree(pidl); }
-};
 
 }  // namespace
 
@@ -30,12 +24,12 @@ bool TsPathDialog::Execute() {
   info.lpfn = SelectInitialFolder;
   info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
   // The item-id list is ours to free.
-  std::unique_ptr<ITEMIDLIST, PidlDeleter> chosen(::SHBrowseForFolderW(&info));
+  const platform::UniquePidl chosen(::SHBrowseForFolderW(&info));
   if (!chosen) return false;
   wchar_t path[MAX_PATH] = {};
   if (::SHGetPathFromIDListW(chosen.get(), path)) {
     std::u16string result = platform::FromWide(path);
-    if (platform::IsExistingDirectory(result)) Path = std::move(result);
+    if (platform::IsExistingDirectory(platform_, result)) Path = std::move(result);
   }
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/window.h"
+
 namespace nestova::ui {
 namespace {
 
@@ -20,17 +22,24 @@ bool IsChildNotification(UINT msg) {
   }
 }
 
-LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR id, DWORD_PTR fillBackground) {
-  if (IsChildNotification(msg)) return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
-  if (msg == WM_ERASEBKGND && fillBackground) {
-    RECT rc;
-    ::GetClientRect(hwnd, &rc);
-    ::FillRect(reinterpret_cast<HDC>(wParam), &rc, ::GetSysColorBrush(COLOR_BTNFACE));
-    return 1;
-  }
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ForwardingProc, id);
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR fillBackground) {
+  const auto fallback = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
+  return Guarded(
+      [&]() -> LRESULT {
+        if (IsChildNotification(msg)) {
+          return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
+        }
+        if (msg == WM_ERASEBKGND && fillBackground) {
+          RECT rc;
+          ::GetClientRect(hwnd, &rc);
+          ::FillRect(reinterpret_cast<HDC>(wParam), &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+          return 1;
+        }
+        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ForwardingProc, id);
+        return fallback();
+      },
+      fallback);
 }
 
 void Paint(HWND hwnd, UINT edge, UINT flags) {
@@ -43,20 +52,32 @@ void Paint(HWND hwnd, UINT edge, UINT flags) {
 }
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (IsChildNotification(msg)) return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
-  if (msg == WM_PAINT) {
-    Paint(hwnd, BDR_RAISEDINNER, BF_RECT);
-    return 0;
-  }
-  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  const auto fallback = [&] { return ::DefWindowProcW(hwnd, msg, wParam, lParam); };
+  return Guarded(
+      [&]() -> LRESULT {
+        if (IsChildNotification(msg)) {
+          return ::SendMessageW(::GetParent(hwnd), msg, wParam, lParam);
+        }
+        if (msg == WM_PAINT) {
+          Paint(hwnd, BDR_RAISEDINNER, BF_RECT);
+          return 0;
+        }
+        return fallback();
+      },
+      fallback);
 }
 
 LRESULT CALLBACK BevelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_PAINT) {
-    Paint(hwnd, EDGE_ETCHED, BF_BOTTOM);
-    return 0;
-  }
-  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  const auto fallback = [&] { return ::DefWindowProcW(hwnd, msg, wParam, lParam); };
+  return Guarded(
+      [&]() -> LRESULT {
+        if (msg == WM_PAINT) {
+          Paint(hwnd, EDGE_ETCHED, BF_BOTTOM);
+          return 0;
+        }
+        return fallback();
+      },
+      fallback);
 }
 
 void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
@@ -68,7 +89,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.style = CS_HREDRAW | CS_VREDRAW;  // the border follows the size
-  ::RegisterClassExW(&wc);  // a second registration fails harmlessly
+  ::RegisterClassExW(&wc);             // a second registration fails harmlessly
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ std::vector<Rect> ComputeLayout(std::span<const LayoutItem> items, Size designCl
       throw std::logic_error("layout: a parent must come before its children");
     }
     const bool onWindow = item.parent == kNoParent;
-    const Size parentDesign =
-        ScaleForDpi(onWindow ? designClient
-                             : Size{items[item.parent].design.width, items[item.parent].design.height},
-                    dpi);
-    const Size parentNow = onWindow ? client
-                                    : Size{result[item.parent].width, result[item.parent].height};
+    const Size parentDesign = ScaleForDpi(
+        onWindow ? designClient
+                 : Size{items[item.parent].design.width, items[item.parent].design.height},
+        dpi);
+    const Size parentNow =
+        onWindow ? client : Size{result[item.parent].width, result[item.parent].height};
 
     Rect r = ScaleForDpi(item.design, dpi);
     switch (item.align) {
@@ -61,10 +61,10 @@ std::vector<Rect> ComputeLayout(std::span<const LayoutItem> items, Size designCl
         r = {0, parentNow.height - r.height, parentNow.width, r.height};
         break;
       case Align::kNone:
-        Follow(r.left, r.width, parentNow.width - parentDesign.width,
-               item.anchors & kAnchorLeft, item.anchors & kAnchorRight);
-        Follow(r.top, r.height, parentNow.height - parentDesign.height,
-               item.anchors & kAnchorTop, item.anchors & kAnchorBottom);
+        Follow(r.left, r.width, parentNow.width - parentDesign.width, item.anchors & kAnchorLeft,
+               item.anchors & kAnchorRight);
+        Follow(r.top, r.height, parentNow.height - parentDesign.height, item.anchors & kAnchorTop,
+               item.anchors & kAnchorBottom);
         break;
     }
     result.push_back(r);

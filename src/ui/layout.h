@@ -35,8 +35,8 @@ inline constexpr int kDesignDpi = 96;
 inline constexpr int kNoParent = -1;
 
 struct LayoutItem {
-  int parent;      // index of an earlier item, or kNoParent for the window
-  Rect design;     // at 96 dpi, in the parent's client area
+  int parent;   // index of an earlier item, or kNoParent for the window
+  Rect design;  // at 96 dpi, in the parent's client area
   unsigned anchors;
   Align align = Align::kNone;  // top/bottom: full parent width, stuck to that edge
 };

@@ -1,8 +1,19 @@
 #include "ui/window.h"
 
 #include <stdexcept>
+#include <string>
+
+#include "ui/tab_order.h"
 
 namespace nestova::ui {
+
+void ReportSwallowed([[maybe_unused]] const char* what) noexcept {
+#ifndef NDEBUG
+  ::OutputDebugStringA("Nestova: a handler failed: ");
+  ::OutputDebugStringA(what);
+  ::OutputDebugStringA("\n");
+#endif
+}
 
 Window::~Window() { Destroy(); }
 
@@ -10,8 +21,8 @@ void Window::Destroy() {
   if (hwnd_) ::DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
 }
 
-void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle,
-                            DWORD style, const wchar_t* caption) {
+void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
+                            const wchar_t* caption) {
   dialogKeys_ = cls.dialogKeys;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -30,6 +41,18 @@ void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD ex
                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this)) {
     throw std::runtime_error("CreateWindowExW failed");
   }
+}
+
+bool Window::TranslateDialogKeys(MSG& msg) {
+  if (!hwnd_) return false;
+  if (!tabOrder_.empty() && IsTabKey(msg) && ::IsChild(hwnd_, msg.hwnd)) {
+    const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
+    if (HWND next = NextInTabOrder(tabOrder_, ::GetFocus(), backwards)) {
+      ::SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+    }
+    return true;
+  }
+  return dialogKeys_ && ::IsDialogMessageW(hwnd_, &msg);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -54,19 +77,27 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return dialog ? ::DefDlgProcW(hwnd, msg, wParam, lParam)
                   : ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(msg, wParam, lParam);
-  } catch (...) {
-    // The program's event handlers swallow their errors: the action is
-    // simply not completed, and the window carries on.
-    result = self->DefaultProc(msg, wParam, lParam);
-  }
+  // A failed handler leaves its action undone; the window carries on.
+  const LRESULT result = Guarded([&] { return self->HandleMessage(msg, wParam, lParam); },
+                                 [&] { return self->DefaultProc(msg, wParam, lParam); });
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
   }
   return result;
+}
+
+HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* caption, DWORD style,
+                 DWORD exStyle, HINSTANCE instance) {
+  HWND child =
+      ::CreateWindowExW(exStyle, cls, caption, WS_CHILD | style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (!child) {
+    std::string name;
+    for (const wchar_t* c = cls; *c; ++c) name += static_cast<char>(*c);
+    throw std::runtime_error("cannot create a control of class " + name);
+  }
+  return child;
 }
 
 }  // namespace nestova::ui

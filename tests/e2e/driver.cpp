@@ -18,6 +18,21 @@ std::wstring ClassName(HWND hwnd) {
   return name;
 }
 
+BOOL CALLBACK VisitWindow(HWND hwnd, LPARAM visit) {
+  return (*reinterpret_cast<const std::function<bool(HWND)>*>(visit))(hwnd) ? TRUE : FALSE;
+}
+
+// Calls `visit` for every top-level window (parent null) or every descendant
+// of `parent`, until it returns false.
+void EnumerateWindows(HWND parent, const std::function<bool(HWND)>& visit) {
+  const LPARAM param = reinterpret_cast<LPARAM>(&visit);
+  if (parent) {
+    ::EnumChildWindows(parent, VisitWindow, param);
+  } else {
+    ::EnumWindows(VisitWindow, param);
+  }
+}
+
 }  // namespace
 
 bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -42,32 +57,6 @@ std::wstring Quoted(const std::wstring& text) {
   std::wstring quoted;
   quoted.reserve(text.size() + 2);
   return quoted.append(1, L'"').append(text).append(1, L'"');
-}
-
-TempDir::TempDir() {
-  wchar_t temp[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, temp);
-  for (unsigned n = ::GetTickCount() ^ ::GetCurrentProcessId();; ++n) {
-    path_ = std::wstring(temp) + L"nestova-e2e-" + std::to_wstring(n);
-    if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
-    if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("no temp folder");
-  }
-}
-
-TempDir::~TempDir() {
-  // Double-null-terminated list for the shell's recursive delete.
-  std::wstring from = path_ + L'\0';
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  ::SHFileOperationW(&op);
-}
-
-std::wstring TempDir::Make(const std::wstring& relative) const {
-  const std::wstring full = path_ + L"\\" + relative;
-  ::CreateDirectoryW(full.c_str(), nullptr);
-  return full;
 }
 
 App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
@@ -96,23 +85,16 @@ App::~App() {
 }
 
 HWND App::FindVisibleWindow(const wchar_t* className) const {
-  struct Search {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found;
-  } search{processId_, className, nullptr};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        if (pid != s->pid || !::IsWindowVisible(hwnd)) return TRUE;
-        if (s->cls && ClassName(hwnd) != s->cls) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  EnumerateWindows(nullptr, [&](HWND hwnd) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != processId_ || !::IsWindowVisible(hwnd)) return true;
+    if (className && ClassName(hwnd) != className) return true;
+    found = hwnd;
+    return false;
+  });
+  return found;
 }
 
 HWND App::WaitForWindow(const wchar_t* className) {
@@ -123,13 +105,13 @@ HWND App::WaitForWindow(const wchar_t* className) {
 
 HWND App::WaitForMainWindow() {
   HWND main = WaitForWindow(L"TFrm_Main");
+  if (!main) return nullptr;
   // A person acts once the window has come up and settled: active, and done
   // with the messages of its first showing. Input sent earlier can be lost.
-  if (main) {
-    PollUntil([&] { return ::GetForegroundWindow() == main; });
-    ::WaitForInputIdle(process_.get(), 5000);
-    std::this_thread::sleep_for(200ms);
-  }
+  if (!PollUntil([&] { return ::GetForegroundWindow() == main; })) return nullptr;
+  if (::WaitForInputIdle(process_.get(), 5000) != 0) return nullptr;
+  DWORD_PTR ignored = 0;
+  if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored)) return nullptr;
   return main;
 }
 
@@ -152,11 +134,19 @@ HWND App::Focus() const {
   return info.hwndFocus;
 }
 
-void App::PressKey(UINT vk) const {
-  HWND target = Focus();
-  const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-  ::PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
-  ::PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+void App::PressKeys(std::initializer_list<UINT> chord) const {
+  std::vector<INPUT> input;
+  auto key = [&](UINT vk, DWORD flags) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = static_cast<WORD>(vk);
+    i.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    i.ki.dwFlags = flags;
+    input.push_back(i);
+  };
+  for (UINT vk : chord) key(vk, 0);
+  for (auto it = std::rbegin(chord); it != std::rend(chord); ++it) key(*it, KEYEVENTF_KEYUP);
+  ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 void App::Click(HWND control) const {
@@ -166,20 +156,13 @@ void App::Click(HWND control) const {
 }
 
 HWND FindControl(HWND top, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  ::EnumChildWindows(
-      top,
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (::GetDlgCtrlID(hwnd) != s->id) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  EnumerateWindows(top, [&](HWND hwnd) {
+    if (::GetDlgCtrlID(hwnd) != id) return true;
+    found = hwnd;
+    return false;
+  });
+  return found;
 }
 
 std::wstring WindowText(HWND hwnd) {
@@ -219,8 +202,7 @@ std::optional<POINT> CloseBoxPoint(HWND top) {
   ::ClientToScreen(top, &origin);
   const int captionMiddle = (rc.top + origin.y) / 2;
   for (int x = rc.right - 1; x > rc.right - 80; --x) {
-    const LRESULT hit =
-        ::SendMessageW(top, WM_NCHITTEST, 0, MAKELPARAM(x, captionMiddle));
+    const LRESULT hit = ::SendMessageW(top, WM_NCHITTEST, 0, MAKELPARAM(x, captionMiddle));
     if (hit == HTCLOSE) return POINT{x - 4, captionMiddle};
   }
   return std::nullopt;

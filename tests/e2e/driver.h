@@ -6,10 +6,12 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
 #include "platform/handles.h"
+#include "temp_folder.h"
 
 namespace e2e {
 
@@ -23,18 +25,7 @@ std::wstring NestovaExe();
 std::wstring Quoted(const std::wstring& text);
 
 // A fresh, empty folder under the temporary folder, removed afterwards.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::wstring& path() const { return path_; }
-  std::wstring Make(const std::wstring& relative) const;  // creates a subfolder
-
- private:
-  std::wstring path_;
-};
+using TempDir = nestova::TempFolder;
 
 class App {
  public:
@@ -44,8 +35,8 @@ class App {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  // The visible main window, settled and ready for input, or nullptr when
-  // none appeared in time.
+  // The visible main window, active and ready for input, or nullptr when
+  // none appeared and settled in time.
   HWND WaitForMainWindow();
   // A visible top-level window of the given class, or nullptr.
   HWND WaitForWindow(const wchar_t* className);
@@ -56,9 +47,13 @@ class App {
   bool SawVisibleWindow() const { return sawWindow_; }
   bool SawMainWindow() const { return sawMainWindow_; }
 
-  HWND Focus() const;                 // the control with the keyboard focus
-  void PressKey(UINT vk) const;       // key down and up on the focused control
-  void Click(HWND control) const;     // left button press and release in its middle
+  HWND Focus() const;  // the control with the keyboard focus
+  // Types keys as a keyboard does (SendInput), into the active window: all
+  // keys of the chord go down in order and come up in reverse, so
+  // PressKeys({VK_SHIFT, VK_TAB}) is Shift+Tab.
+  void PressKey(UINT vk) const { PressKeys({vk}); }
+  void PressKeys(std::initializer_list<UINT> chord) const;
+  void Click(HWND control) const;  // left button press and release in its middle
 
  private:
   HWND FindVisibleWindow(const wchar_t* className) const;

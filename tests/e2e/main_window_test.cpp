@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 #include "app/main_layout.h"
 #include "driver.h"
@@ -85,7 +86,8 @@ TEST_F(MainWindow, EveryControlWhereTheLayoutPutsIt) {
     wchar_t cls[64] = {};
     ::GetClassNameW(hwnd, cls, 64);
     EXPECT_STREQ(cls, e.cls);
-    EXPECT_EQ(::GetParent(hwnd), e.parent < 0 ? main_ : Control(static_cast<MainControl>(e.parent)));
+    EXPECT_EQ(::GetParent(hwnd),
+              e.parent < 0 ? main_ : Control(static_cast<MainControl>(e.parent)));
     const RECT r = RectInParent(hwnd);
     EXPECT_TRUE(Near(r, e.rect)) << Show(r) << " expected " << Show(e.rect);
     if (e.text) {
@@ -118,14 +120,38 @@ TEST_F(MainWindow, WindowPropertiesAndStartingFocus) {
   EXPECT_TRUE(SaveScreenshot(main_, shot));
 }
 
-TEST_F(MainWindow, TabWalksTheControlsInOrder) {
+TEST_F(MainWindow, TabAndShiftTabWalkTheControlsInOrder) {
   const MainControl order[] = {kLVIcons, kBtnApply, kBtnCancel, kBtnClear, kLBxColl};
   ASSERT_EQ(app_->Focus(), Control(kLBxColl));
   for (MainControl next : order) {
     app_->PressKey(VK_TAB);
     EXPECT_TRUE(PollUntil([&] { return app_->Focus() == Control(next); }))
-        << "focus did not reach control " << next;
+        << "Tab did not reach control " << next;
   }
+  const MainControl backwards[] = {kBtnClear, kBtnCancel, kBtnApply, kLVIcons, kLBxColl};
+  for (MainControl next : backwards) {
+    app_->PressKeys({VK_SHIFT, VK_TAB});
+    EXPECT_TRUE(PollUntil([&] { return app_->Focus() == Control(next); }))
+        << "Shift+Tab did not reach control " << next;
+  }
+}
+
+// Children of a window from the top of the stack down.
+std::vector<HWND> StackedChildren(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    children.push_back(c);
+  }
+  return children;
+}
+
+TEST_F(MainWindow, LaterControlsLieAboveEarlierOnes) {
+  const std::vector<HWND> top = {Control(kStatusBar), Control(kBtnClear), Control(kBtnCancel),
+                                 Control(kBtnApply),  Control(kGBxIcons), Control(kGBxColl),
+                                 Control(kLblFolder), Control(kBevel)};
+  EXPECT_EQ(StackedChildren(main_), top);
+  const std::vector<HWND> icons = {Control(kPnlNewVersion), Control(kLVIcons)};
+  EXPECT_EQ(StackedChildren(Control(kGBxIcons)), icons);
 }
 
 TEST_F(MainWindow, MaximisingGrowsTheViewsAndLeavesTheButtons) {
@@ -145,8 +171,18 @@ TEST_F(MainWindow, MaximisingGrowsTheViewsAndLeavesTheButtons) {
                        << Show(client);
   EXPECT_TRUE(Near(RectInParent(Control(kLVIcons)), Box(3, 16, 356 + dx, 353 + dy)));
   EXPECT_TRUE(Near(RectInParent(Control(kGBxIcons)), Box(199, 24, 362 + dx, 372 + dy)));
-  EXPECT_TRUE(Near(RectInParent(Control(kStatusBar)), Box(0, client.bottom - 19, client.right, 19)));
+  EXPECT_TRUE(
+      Near(RectInParent(Control(kStatusBar)), Box(0, client.bottom - 19, client.right, 19)));
   EXPECT_TRUE(Near(RectInParent(Control(kBtnApply)), apply));
+  // The group boxes now reach below the buttons, which stay in sight above
+  // them: the middle of each button is the button.
+  for (MainControl button : {kBtnApply, kBtnCancel, kBtnClear}) {
+    RECT rc;
+    ::GetWindowRect(Control(button), &rc);
+    const POINT middle{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    EXPECT_EQ(::WindowFromPoint(middle), Control(button)) << "button " << button << " is covered";
+  }
+  EXPECT_TRUE(SaveScreenshot(main_, BinDir() + L"main-window-maximised.bmp"));
 }
 
 // Run in a Wine prefix whose screen is set to 144 dpi (see CMakeLists.txt).

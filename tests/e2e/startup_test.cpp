@@ -84,8 +84,9 @@ TEST(Startup, NoArgumentAsksForAFolderAndCancelStops) {
 TEST(Startup, EscCancelAndCloseBoxEndTheProgram) {
   TempDir temp;
   const std::wstring commandLine = Quoted(NestovaExe()) + L" " + Quoted(temp.Make(L"Work"));
-  enum Way { kEsc, kCancelButton, kCloseBox, kAltF4, kEnterOnFocusedCancel };
-  for (Way way : {kEsc, kCancelButton, kCloseBox, kAltF4, kEnterOnFocusedCancel}) {
+  enum Way { kEsc, kCancelButton, kCloseBox, kAltF4, kSystemMenuClose, kEnterOnFocusedCancel };
+  for (Way way :
+       {kEsc, kCancelButton, kCloseBox, kAltF4, kSystemMenuClose, kEnterOnFocusedCancel}) {
     SCOPED_TRACE(way);
     App app(commandLine);
     HWND main = app.WaitForMainWindow();
@@ -104,12 +105,16 @@ TEST(Startup, EscCancelAndCloseBoxEndTheProgram) {
         break;
       }
       case kAltF4:
-        ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);  // what Alt+F4 and the system menu send
+        app.PressKeys({VK_MENU, VK_F4});
+        break;
+      case kSystemMenuClose:
+        ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);  // what the system menu sends
         break;
       case kEnterOnFocusedCancel: {
         // Enter presses the focused button rather than the default one.
         HWND cancel = FindControl(main, MainControlId(kBtnCancel));
-        ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
+        app.PressKeys({VK_SHIFT, VK_TAB});
+        app.PressKeys({VK_SHIFT, VK_TAB});
         ASSERT_TRUE(PollUntil([&] { return app.Focus() == cancel; }));
         app.PressKey(VK_RETURN);
         break;

@@ -6,6 +6,19 @@
 
 #include "app/command_line.h"
 #include "app/startup.h"
+#include "fake_platform.h"
+
+namespace {
+
+// A world in which every path names a folder.
+class EverythingIsAFolder : public nestova::testing::FakePlatform {
+ public:
+  nestova::platform::AttributeQuery Attributes(const std::u16string&) override {
+    return {nestova::platform::attr::kDirectory, 0};
+  }
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string line(size / 2, u'\0');
@@ -19,8 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Every folder exists: the result is the trimmed argument with one
   // backslash, or nothing when it is too short.
-  const auto target = nestova::ResolveTargetFolder(
-      arg, [](const std::u16string&) { return true; }, [] { return std::u16string(u"D:\\Work"); });
+  EverythingIsAFolder world;
+  const auto target =
+      nestova::ResolveTargetFolder(arg, world, [] { return std::u16string(u"D:\\Work"); });
   if (target && (target->size() < 4 || target->back() != u'\\')) std::abort();
   return 0;
 }

@@ -8,10 +8,10 @@ namespace nestova::ui {
 namespace {
 
 TEST(Layout, MulDivRoundsHalfAwayFromZero) {
-  EXPECT_EQ(MulDiv(13, 144, 96), 20);   // 19.5
+  EXPECT_EQ(MulDiv(13, 144, 96), 20);  // 19.5
   EXPECT_EQ(MulDiv(-13, 144, 96), -20);
-  EXPECT_EQ(MulDiv(5, 120, 96), 6);     // 6.25
-  EXPECT_EQ(MulDiv(7, 120, 96), 9);     // 8.75
+  EXPECT_EQ(MulDiv(5, 120, 96), 6);  // 6.25
+  EXPECT_EQ(MulDiv(7, 120, 96), 9);  // 8.75
   EXPECT_EQ(MulDiv(568, 96, 96), 568);
   EXPECT_EQ(MulDiv(1 << 30, 3, 4), 805306368);  // no overflow in the product
 }

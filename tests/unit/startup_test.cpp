@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include "fake_platform.h"
 
 namespace nestova {
 namespace {
@@ -25,31 +25,30 @@ TEST(Startup, ProgramDirFromModulePath) {
 }
 
 TEST(Startup, TrimRemovesEverythingUpToSpace) {
-  EXPECT_EQ(TrimControlAndSpace(u" \t\r\n\x01" u"C:\\My Folder \x1f\t"), u"C:\\My Folder");
+  EXPECT_EQ(TrimControlAndSpace(u" \t\r\n\x01"
+                                u"C:\\My Folder \x1f\t"),
+            u"C:\\My Folder");
   EXPECT_EQ(TrimControlAndSpace(u"\t \x01"), u"");
   EXPECT_EQ(TrimControlAndSpace(u"a b"), u"a b");
 }
 
 // A file system that knows a fixed set of folders, and a scripted chooser.
 struct World {
-  std::set<std::u16string> folders;
+  testing::FakePlatform platform;
   std::optional<std::u16string> chooserAnswer;  // nullopt: the user cancels
   int chooserCalls = 0;
 
   std::optional<std::u16string> Resolve(std::u16string_view arg) {
-    return ResolveTargetFolder(
-        arg, [&](const std::u16string& p) { return folders.count(p) > 0; },
-        [&] {
-          ++chooserCalls;
-          return chooserAnswer;
-        });
+    return ResolveTargetFolder(arg, platform, [&] {
+      ++chooserCalls;
+      return chooserAnswer;
+    });
   }
 };
 
 TEST(Startup, ResolveTargetFolder) {
-  const std::set<std::u16string> folders = {u"C:\\My Folder", u"C:\\Work\\", u"C:\\",
-                                            u"D:\\Work",      u"Data1",      u"abc",
-                                            u"C:\\a",         u"D:\\"};
+  const std::u16string folders[] = {u"C:\\",     u"C:\\My Folder", u"C:\\Work\\", u"D:\\",
+                                    u"D:\\Work", u"Data1",         u"abc",        u"C:\\a"};
   const struct {
     const char* name;
     std::u16string_view arg;
@@ -67,11 +66,14 @@ TEST(Startup, ResolveTargetFolder) {
       {"no argument, chooser cancelled", u"", std::nullopt, std::nullopt, 1},
       {"no argument, chooser confirmed", u"", u"D:\\Work", u"D:\\Work\\", 1},
       {"missing folder asks the chooser", u"C:\\Gone", u"D:\\Work", u"D:\\Work\\", 1},
+      {"a file asks the chooser", u"C:\\file.txt", std::nullopt, std::nullopt, 1},
       {"chooser result no longer exists", u"", u"D:\\Gone", std::nullopt, 1},
       {"chooser result is a drive root", u"", u"D:\\", std::nullopt, 1},
   };
   for (const auto& c : cases) {
-    World world{folders, c.chooser};
+    World world{{}, c.chooser};
+    for (const std::u16string& folder : folders) world.platform.AddFolder(folder);
+    world.platform.AddFile(u"C:\\file.txt");
     EXPECT_EQ(world.Resolve(c.arg), c.target) << c.name;
     EXPECT_EQ(world.chooserCalls, c.chooserCalls) << c.name;
   }

@@ -8,11 +8,11 @@ namespace artgen {
 
 // Straight (non-premultiplied) colour, each channel in [0, 1].
 struct Rgba {
-    float r = 0, g = 0, b = 0, a = 0;
+  float r = 0, g = 0, b = 0, a = 0;
 };
 
 struct Vec2 {
-    float x = 0, y = 0;
+  float x = 0, y = 0;
 };
 
 Vec2 operator+(Vec2 a, Vec2 b);
@@ -24,13 +24,13 @@ float Length(Vec2 v);
 // Pixels are stored row by row, top row first; pixel (x, y) covers the
 // square [x, x+1) x [y, y+1), so pixel centres sit at half coordinates.
 struct Image {
-    Image(int w, int h);
-    Rgba& At(int x, int y);
-    const Rgba& At(int x, int y) const;
+  Image(int w, int h);
+  Rgba& At(int x, int y);
+  const Rgba& At(int x, int y) const;
 
-    int width;
-    int height;
-    std::vector<Rgba> pixels;
+  int width;
+  int height;
+  std::vector<Rgba> pixels;
 };
 
 Rgba Hex(unsigned rgb, float alpha = 1.0f);
