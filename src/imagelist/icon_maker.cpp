@@ -109,9 +109,9 @@ UniqueIcon MakeIconFromAlpha(const Picture& picture) {
   return IconOf(colour, mask);
 }
 
-UniqueIcon ExtractFileIcon(const platform::Text& fileName) {
-  const HICON icon =
-      ::ExtractIconW(::GetModuleHandleW(nullptr), platform::ToWide(fileName).c_str(), 0);
+UniqueIcon ExtractFileIcon(const platform::Text& fileName, IconExtractor extract) {
+  if (!extract) extract = ::ExtractIconW;
+  const HICON icon = extract(::GetModuleHandleW(nullptr), platform::ToWide(fileName).c_str(), 0);
   if (reinterpret_cast<UINT_PTR>(icon) == 1) return UniqueIcon();
   return UniqueIcon(icon);
 }

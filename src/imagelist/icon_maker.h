@@ -25,8 +25,10 @@ platform::UniqueIcon MakeIconFromAlpha(const Picture& picture);
 
 // The first icon of a file, at the system's large-icon size, or no icon.
 // ExtractIconW answers 1 for a file that is no icon, program or library;
-// that is no handle either.
-platform::UniqueIcon ExtractFileIcon(const platform::Text& fileName);
+// that is no handle either. `extract` stands in for ExtractIconW in tests.
+using IconExtractor = HICON(WINAPI*)(HINSTANCE, LPCWSTR, UINT);
+platform::UniqueIcon ExtractFileIcon(const platform::Text& fileName,
+                                     IconExtractor extract = nullptr);
 
 // True when the icon's colour image has 32 bits per pixel and some alpha
 // byte is not 0. Looks no further than the first such pixel.

@@ -96,6 +96,8 @@ TEST(IconMaker, AnEmptyPictureGivesNoIcon) {
   EXPECT_FALSE(MakeIconFromAlpha(Picture{}));
 }
 
+HICON WINAPI AnswersOne(HINSTANCE, LPCWSTR, UINT) { return reinterpret_cast<HICON>(1); }
+
 TEST(IconMaker, ExtractionOfAFileWithoutIconGivesNone) {
   const TempFolder temp;
   WriteFile(temp.path() + L"\\zeros.ico", Bytes(64, 0));
@@ -107,6 +109,9 @@ TEST(IconMaker, ExtractionOfAFileWithoutIconGivesNone) {
       ExtractFileIcon(platform::FromWide(temp.path() + L"\\good.ico"));
   ASSERT_TRUE(good);
   EXPECT_TRUE(IconHasAlpha(good.get()));
+
+  // Where the system answers 1 ("no icon file"), that is no handle either.
+  EXPECT_FALSE(ExtractFileIcon(u"C:\\any.ico", AnswersOne));
 }
 
 }  // namespace
