@@ -163,6 +163,9 @@ TEST_F(ImageListTest, EachKindOfFileLeavesWhatTheTableSays) {
     if (itemMade) {
       EXPECT_EQ(list->Items()[1].FImageFormat, c.kind);
       EXPECT_EQ(list->Items()[1].ImgData, c.bytes);
+      if (c.outcome == LoadCase::kMessageWithItem) {
+        EXPECT_EQ(list->Items()[1].FPixelFormat, pf24bit);
+      }
     }
     const bool message = c.outcome == LoadCase::kMessage || c.outcome == LoadCase::kMessageWithItem;
     ASSERT_EQ(platform_.messages.size(), message ? 1u : 0u);
