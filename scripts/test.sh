@@ -12,14 +12,17 @@ for preset in native fuzz win32 win64; do
   cmake --build --preset "$preset"
 done
 
-for preset in native fuzz win32; do
+for preset in native fuzz; do
   echo "== $preset: test"
   ctest --preset "$preset"
 done
 
-echo "== win64: test under Wine"
-# A display of our own keeps test windows off the user's screen.
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64
+# A display of our own keeps test windows off the user's screen. The 32-bit
+# tests need it too where this machine can run them (else they skip).
+for preset in win32 win64; do
+  echo "== $preset: test under Wine"
+  xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset "$preset"
+done
 
 shot=build/win64/bin/main-window.bmp
 if [ -f "$shot" ]; then
