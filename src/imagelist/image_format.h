@@ -15,7 +15,7 @@ enum TsImageFormat : uint8_t { ifPNG = 0, ifICO = 1, ifBMP32 = 2 };
 inline constexpr size_t kSignatureBytes = 8;
 
 // The text after the last "." of the name when no "\" or ":" follows that
-// dot, so a dot in a folder name or a drive spec is no extension; else empty.
+// dot, so a dot in a folder name or after a drive letter is no extension; else empty.
 std::u16string ExtensionOf(std::u16string_view fileName);
 
 // `start` holds the file's first min(8, fileSize) bytes. A signature of N
