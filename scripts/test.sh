@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: portable logic natively under ASan
-# and UBSan, the fuzzers briefly, both Windows builds, and the Windows tests
-# under Wine in a virtual display.
+# Builds everything and runs every test: the style and static checks, the
+# portable logic natively under ASan and UBSan, the fuzzers briefly, both
+# Windows builds, and the Windows tests under Wine in a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -12,19 +12,22 @@ for preset in native fuzz win32 win64; do
   cmake --build --preset "$preset"
 done
 
+scripts/lint.sh
+
 for preset in native fuzz; do
   echo "== $preset: test"
   ctest --preset "$preset"
 done
 
 # A display of our own keeps test windows off the user's screen. The 32-bit
-# tests need it too where this machine can run them (else they skip).
+# tests report themselves skipped where the kernel cannot run 32-bit code.
 for preset in win32 win64; do
   echo "== $preset: test under Wine"
   xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset "$preset"
 done
 
-shot=build/win64/bin/main-window.bmp
-if [ -f "$shot" ]; then
-  /usr/bin/convert "$shot" build/main-window.png && echo "Screenshot of the main window: build/main-window.png"
-fi
+for name in main-window main-window-maximised; do
+  shot=build/win64/bin/$name.bmp
+  [ -f "$shot" ] && convert "$shot" "build/$name.png" && echo "Screenshot: build/$name.png"
+done
+exit 0

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 #include "resource.h"
 #include "ui/containers.h"
+#include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/window.h"
 
@@ -155,9 +156,8 @@ void TFrm_Main::ApplyDpi(int dpi) {
     platform::UniqueIcon icon(static_cast<HICON>(::LoadImageW(
         instance_, MAKEINTRESOURCEW(kGlyphs[i].icon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     ::ImageList_ReplaceIcon(list.get(), -1, icon.get());
-    BUTTON_IMAGELIST bil{
-        list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-    Button_SetImageList(Control(kGlyphs[i].button), &bil);
+    ui::Button(Control(kGlyphs[i].button))
+        .SetImageList(list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT);
     glyphs_[i] = std::move(list);  // the button only borrows it
   }
 }

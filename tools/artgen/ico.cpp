@@ -149,6 +149,7 @@ std::vector<uint8_t> Encode(std::vector<const Image*> images) {
 
 std::vector<uint8_t> EncodeIco(const std::vector<Image>& images) {
   std::vector<const Image*> pointers;
+  pointers.reserve(images.size());
   for (const Image& image : images) pointers.push_back(&image);
   return Encode(std::move(pointers));
 }

@@ -149,6 +149,7 @@ void DrawPapers(Image& image, const IconFit& fit) {
   const std::vector<Vec2> corners = {
       {22.0f, 31.5f}, {101.0f, 26.0f}, {104.5f, 76.0f}, {25.5f, 81.5f}};
   std::vector<Vec2> rear;
+  rear.reserve(corners.size());
   for (const Vec2& corner : corners) rear.push_back(corner * k);
   DrawSheet(image, Grow(Polygon(rear), 1.5f * k), border, k, Hex(0xF4F1E8), Hex(0xE2DCCC));
   DrawSheet(image, RoundedRect(Vec2{20, 32} * k, Vec2{108, 80} * k, 2 * k), border, k,
