@@ -249,12 +249,13 @@ void DecodeRow(const Header& h, const Canvas& canvas, const uint8_t* src, uint8_
         canvas.PutIndex(out, src[x]);
         break;
       case 16:
-        canvas.PutMasked(out, static_cast<uint32_t>(src[2 * x] | (src[2 * x + 1] << 8)));
+        canvas.PutMasked(out,
+                         static_cast<uint32_t>(src[size_t{2} * x] | (src[size_t{2} * x + 1] << 8)));
         break;
       case 24:
-        out[0] = src[3 * x];
-        out[1] = src[3 * x + 1];
-        out[2] = src[3 * x + 2];
+        out[0] = src[size_t{3} * x];
+        out[1] = src[size_t{3} * x + 1];
+        out[2] = src[size_t{3} * x + 2];
         out[3] = 0;
         break;
       default: {  // 32

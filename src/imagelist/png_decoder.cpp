@@ -21,7 +21,7 @@ constexpr uint32_t kMaxDimension = 0x7FFFFFFFu;
 constexpr uint64_t kMaxInflateRatio = 1032;
 // Rows are inflated, unfiltered and converted a strip at a time, so that
 // each byte is still in the cache for the next step.
-constexpr size_t kStripBytes = 64 * 1024;
+constexpr size_t kStripBytes = size_t{64} * 1024;
 // The pixel converter may read this far past a row.
 constexpr size_t kRowSlack = 8;
 
@@ -177,7 +177,7 @@ Picture DecodePng(std::span<const uint8_t> data) {
       // Greyscale has no use for a palette and truecolour only a suggested
       // one: only a palette picture's own is read.
       if (header.colourType == 3) {
-        if (body.empty() || body.size() % 3 != 0 || body.size() > 256 * 3) {
+        if (body.empty() || body.size() % 3 != 0 || body.size() > size_t{256} * 3) {
           throw DecodeError("invalid palette length");
         }
         colours.palette = body;

@@ -74,7 +74,7 @@ void GreyAlphaRow(const PixelConverter& converter, const uint8_t* row, uint8_t* 
                   uint32_t count) {
   const PixelConverter::Tables& t = converter.tables();
   for (uint32_t i = 0; i < count; ++i) {
-    const uint8_t* p = row + 2 * kBytes * size_t{i};
+    const uint8_t* p = row + size_t{i} * 2 * kBytes;
     const uint32_t g = t.gamma[p[0]];
     Store(out + 4 * size_t{i}, Pack(g, g, g, p[kBytes]));
   }
@@ -92,7 +92,7 @@ void RgbRow(const PixelConverter& converter, const uint8_t* row, uint8_t* out, u
     }
   } else {
     for (uint32_t i = 0; i < count; ++i) {
-      const uint8_t* p = row + 3 * kBytes * size_t{i};
+      const uint8_t* p = row + size_t{i} * 3 * kBytes;
       uint32_t a = 0;
       if constexpr (kKey) {
         const bool match = kBytes == 1 ? p[0] == t.key[0] && p[1] == t.key[1] && p[2] == t.key[2]
@@ -102,7 +102,7 @@ void RgbRow(const PixelConverter& converter, const uint8_t* row, uint8_t* out, u
       }
       const uint32_t r = p[0];
       const uint32_t g = p[kBytes];
-      const uint32_t b = p[2 * kBytes];
+      const uint32_t b = p[size_t{2} * kBytes];
       if constexpr (kGamma) {
         Store(out + 4 * size_t{i}, Pack(t.gamma[b], t.gamma[g], t.gamma[r], a));
       } else {
@@ -122,11 +122,11 @@ void RgbaRow(const PixelConverter& converter, const uint8_t* row, uint8_t* out, 
     }
   } else {
     for (uint32_t i = 0; i < count; ++i) {
-      const uint8_t* p = row + 4 * kBytes * size_t{i};
+      const uint8_t* p = row + size_t{i} * 4 * kBytes;
       const uint32_t r = p[0];
       const uint32_t g = p[kBytes];
-      const uint32_t b = p[2 * kBytes];
-      const uint32_t a = p[3 * kBytes];
+      const uint32_t b = p[size_t{2} * kBytes];
+      const uint32_t a = p[size_t{3} * kBytes];
       if constexpr (kGamma) {
         Store(out + 4 * size_t{i}, Pack(t.gamma[b], t.gamma[g], t.gamma[r], a));
       } else {
@@ -218,8 +218,8 @@ PixelConverter::PixelConverter(const ImageHeader& header, const ColourChunks& ch
       t.paletteSize = static_cast<uint32_t>(std::min<size_t>(plte.size() / 3, 256));
       for (uint32_t i = 0; i < t.paletteSize; ++i) {
         const uint32_t a = !hasAlpha_ ? 0 : i < trns.size() ? trns[i] : 255;
-        t.pixels[i] =
-            Pack(t.gamma[plte[3 * i + 2]], t.gamma[plte[3 * i + 1]], t.gamma[plte[3 * i]], a);
+        t.pixels[i] = Pack(t.gamma[plte[size_t{3} * i + 2]], t.gamma[plte[size_t{3} * i + 1]],
+                           t.gamma[plte[size_t{3} * i]], a);
       }
       convert_ = IndexedFunction<true>(depth);
       break;
