@@ -80,7 +80,7 @@ TEST_F(ImageListTest, ARuntimeListIsEmptyWithHandleAndNotGenerated) {
   ::ImageList_GetIconSize(list.Handle(), &cx, &cy);
   EXPECT_EQ(cx, 32);
   EXPECT_EQ(cy, 32);
-  list.LoadFromFile(Write(L"a.png", Png(WhiteWithGlyph(), false)));
+  list.LoadFromFile(Write(L"a.png", Png(WhiteWithGlyph(), PngColour::kTruecolour)));
   EXPECT_EQ(list.Count(), 1);
   // Never generated, so its change notification never acts.
   EXPECT_EQ(changes, 0);
@@ -104,7 +104,7 @@ struct LoadCase {
 
 std::vector<LoadCase> LoadCases() {
   const Bytes signature = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  const Bytes png = Png(WhiteWithGlyph(), false);
+  const Bytes png = Png(WhiteWithGlyph(), PngColour::kTruecolour);
   const Bytes icon = Icon(Fill(16, 16, 0xFF00FF00), 32);
   Bytes brokenPng = png;
   brokenPng[40] ^= 0xFF;  // inside the compressed data: the CRC no longer fits
@@ -140,7 +140,7 @@ TEST_F(ImageListTest, EachKindOfFileLeavesWhatTheTableSays) {
     SCOPED_TRACE(c.trace);
     auto list = List32();
     // One good image first, so that a failure must not disturb it.
-    list->LoadFromFile(Write(L"first.png", Png(Translucent(), true)));
+    list->LoadFromFile(Write(L"first.png", Png(Translucent(), PngColour::kTruecolourAlpha)));
     ASSERT_EQ(list->Count(), 1);
     platform_.messages.clear();
 
@@ -180,13 +180,13 @@ TEST_F(ImageListTest, EachKindOfFileLeavesWhatTheTableSays) {
 
 TEST_F(ImageListTest, AFailedLoadDoesNotShiftTheIndicesOfLaterOnes) {
   auto list = List32();
-  Bytes broken = Png(WhiteWithGlyph(), false);
+  Bytes broken = Png(WhiteWithGlyph(), PngColour::kTruecolour);
   broken[40] ^= 0xFF;
-  list->LoadFromFile(Write(L"a.png", Png(WhiteWithGlyph(), false)));
+  list->LoadFromFile(Write(L"a.png", Png(WhiteWithGlyph(), PngColour::kTruecolour)));
   EXPECT_THROW(list->LoadFromFile(Write(L"b.png", broken)), DecodeError);
   list->LoadFromFile(Write(L"c.ico", {'x', 'y', 'z'}));  // not recognised
   const int before = list->Count();
-  list->LoadFromFile(Write(L"d.png", Png(Translucent(), true)));
+  list->LoadFromFile(Write(L"d.png", Png(Translucent(), PngColour::kTruecolourAlpha)));
   EXPECT_EQ(before, 1);
   EXPECT_EQ(list->Count(), 2);
   EXPECT_EQ(list->Items().Count(), 3);  // one item more than images
@@ -234,7 +234,7 @@ TEST_F(ImageListTest, IconsKeepTheirAlphaAndRecordWhetherTheyHaveIt) {
 TEST_F(ImageListTest, APictureWithoutAlphaIsKeyedOnItsTopLeftPixel) {
   const Argb picture = WhiteWithGlyph();
   for (const auto& [name, bytes] : std::vector<std::pair<std::wstring, Bytes>>{
-           {L"key.png", Png(picture, false)}, {L"key.bmp", Bmp24(picture)}}) {
+           {L"key.png", Png(picture, PngColour::kTruecolour)}, {L"key.bmp", Bmp24(picture)}}) {
     SCOPED_TRACE(bytes[0] == 'B' ? "bitmap" : "PNG");
     auto list = List32();
     list->LoadFromFile(Write(name, bytes));
@@ -253,7 +253,7 @@ TEST_F(ImageListTest, APictureWithoutAlphaIsKeyedOnItsTopLeftPixel) {
 
 TEST_F(ImageListTest, APictureWithAlphaIsDrawnWithIt) {
   auto list = List32();
-  list->LoadFromFile(Write(L"alpha.png", Png(Translucent(), true)));
+  list->LoadFromFile(Write(L"alpha.png", Png(Translucent(), PngColour::kTruecolourAlpha)));
   const Argb drawn = DrawImage(list->Handle(), 0, kGreen);
   EXPECT_EQ(drawn.at(0, 0), kGreen);
   EXPECT_EQ(drawn.at(6, 6), 0x0000FFu);
@@ -264,10 +264,23 @@ TEST_F(ImageListTest, APictureWithAlphaIsDrawnWithIt) {
   EXPECT_EQ(blend & 0xFF, 0u);
 }
 
+TEST_F(ImageListTest, GreyscaleWithAlphaKeepsItsAlpha) {
+  // A black glyph on transparent black: keyed on the top-left pixel alone,
+  // the glyph would vanish with its background.
+  Argb picture = Fill(32, 32, 0x00000000);
+  Square(picture, 8, 8, 16, 0xFF000000);
+  auto list = List32();
+  list->LoadFromFile(Write(L"grey.png", Png(picture, PngColour::kGreyAlpha)));
+  ASSERT_EQ(list->Count(), 1);
+  const Argb drawn = DrawImage(list->Handle(), 0, kGreen);
+  EXPECT_EQ(drawn.at(0, 0), kGreen);
+  EXPECT_EQ(drawn.at(16, 16), 0x000000u);
+}
+
 TEST_F(ImageListTest, WithoutItemDataNoItemIsMade) {
   auto list = List32();
   list->DoubleData = false;
-  list->LoadFromFile(Write(L"a.png", Png(WhiteWithGlyph(), false)));
+  list->LoadFromFile(Write(L"a.png", Png(WhiteWithGlyph(), PngColour::kTruecolour)));
   list->LoadFromFile(Write(L"b.ico", Icon(Fill(16, 16, 0xFF00FF00), 32)));
   list->LoadFromFile(Write(L"c.bmp", Bmp24(WhiteWithGlyph())));
   EXPECT_EQ(list->Count(), 3);
@@ -277,7 +290,7 @@ TEST_F(ImageListTest, WithoutItemDataNoItemIsMade) {
 
 TEST_F(ImageListTest, GenerationBuildsTheImagesFromTheItems) {
   auto list = List32();
-  list->LoadFromFile(Write(L"a.png", Png(Translucent(), true)));
+  list->LoadFromFile(Write(L"a.png", Png(Translucent(), PngColour::kTruecolourAlpha)));
   list->LoadFromFile(Write(L"b.ico", Icon(Fill(16, 16, 0xFF00FF00), 32)));
   list->LoadFromFile(Write(L"c.bmp", Bmp24(WhiteWithGlyph())));
   list->GenerateStdList();
@@ -295,11 +308,11 @@ TEST_F(ImageListTest, GenerationBuildsTheImagesFromTheItems) {
   // items (a failed load made an item).
   int changes = 0;
   list->OnChange = [&] { ++changes; };
-  Bytes broken = Png(WhiteWithGlyph(), false);
+  Bytes broken = Png(WhiteWithGlyph(), PngColour::kTruecolour);
   broken[40] ^= 0xFF;
   EXPECT_THROW(list->LoadFromFile(Write(L"d.png", broken)), DecodeError);
   EXPECT_EQ(list->Count(), 3);
-  list->Items()[3].ImgData = Png(WhiteWithGlyph(), false);  // mended
+  list->Items()[3].ImgData = Png(WhiteWithGlyph(), PngColour::kTruecolour);  // mended
   list->Change();
   EXPECT_EQ(list->Count(), 4);
   EXPECT_EQ(changes, 1);
@@ -315,7 +328,7 @@ TEST_F(ImageListTest, GenerationBuildsTheImagesFromTheItems) {
 
 TEST_F(ImageListTest, AFailedGenerationLeavesTheListAbleToGenerateAgain) {
   auto list = List32();
-  list->LoadFromFile(Write(L"a.png", Png(Translucent(), true)));
+  list->LoadFromFile(Write(L"a.png", Png(Translucent(), PngColour::kTruecolourAlpha)));
   TsImgListItem& broken = list->Items().Add();
   broken.FImageFormat = ifPNG;
   broken.ImgData = {1, 2, 3};
@@ -323,7 +336,7 @@ TEST_F(ImageListTest, AFailedGenerationLeavesTheListAbleToGenerateAgain) {
   EXPECT_EQ(list->Count(), 1);  // what came before the error stays
   EXPECT_FALSE(list->AcChanging());
 
-  list->Items()[1].ImgData = Png(WhiteWithGlyph(), false);
+  list->Items()[1].ImgData = Png(WhiteWithGlyph(), PngColour::kTruecolour);
   list->GenerateStdList();
   EXPECT_EQ(list->Count(), 2);
   EXPECT_TRUE(list->StdListIsGenerated());
@@ -334,7 +347,7 @@ TEST_F(ImageListTest, SharedImagesOutliveTheList) {
   {
     auto list = List32();
     list->ShareImages = true;
-    list->LoadFromFile(Write(L"a.png", Png(Translucent(), true)));
+    list->LoadFromFile(Write(L"a.png", Png(Translucent(), PngColour::kTruecolourAlpha)));
     kept.reset(list->Handle());
   }
   EXPECT_EQ(::ImageList_GetImageCount(kept.get()), 1);

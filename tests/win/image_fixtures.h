@@ -45,23 +45,28 @@ inline void PngChunk(Bytes& out, const char* type, const Bytes& data) {
                    crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
 }
 
-// Truecolour (type 2) or, with `alpha`, truecolour with alpha (type 6), 8
-// bits per sample, unfiltered rows.
-inline Bytes Png(const Argb& picture, bool alpha) {
+enum class PngColour { kTruecolour = 2, kGreyAlpha = 4, kTruecolourAlpha = 6 };
+
+// 8 bits per sample, unfiltered rows; greyscale takes the blue channel.
+inline Bytes Png(const Argb& picture, PngColour colour) {
   Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   Bytes header;
   PutBe32(header, static_cast<uint32_t>(picture.width));
   PutBe32(header, static_cast<uint32_t>(picture.height));
-  header.insert(header.end(), {8, static_cast<uint8_t>(alpha ? 6 : 2), 0, 0, 0});
+  header.insert(header.end(), {8, static_cast<uint8_t>(colour), 0, 0, 0});
   PngChunk(out, "IHDR", header);
   Bytes raw;
   for (int y = 0; y < picture.height; ++y) {
     raw.push_back(0);
     for (int x = 0; x < picture.width; ++x) {
       const uint32_t p = picture.at(x, y);
+      if (colour == PngColour::kGreyAlpha) {
+        raw.insert(raw.end(), {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 24)});
+        continue;
+      }
       raw.insert(raw.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
                              static_cast<uint8_t>(p)});
-      if (alpha) raw.push_back(static_cast<uint8_t>(p >> 24));
+      if (colour == PngColour::kTruecolourAlpha) raw.push_back(static_cast<uint8_t>(p >> 24));
     }
   }
   uLongf size = compressBound(static_cast<uLong>(raw.size()));
