@@ -38,10 +38,17 @@ TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
 bool TFrm_Main::FormCreate() {
   programDir_ = ProgramDirFromModulePath(platform_.ModulePath());
   iconsDir_ = programDir_ + u"Icons\\";
-  const std::optional<std::u16string> target = ResolveTargetFolder(
-      FirstArgument(platform_.CommandLine()), platform_, [this]() -> std::optional<std::u16string> {
-        if (!PathDialog.Execute()) return std::nullopt;
-        return PathDialog.Path;
+  const std::optional<std::u16string> target =
+      ResolveTargetFolder(FirstArgument(platform_.CommandLine()), platform_, [this] {
+        return RunChooser(
+            [this](bool onRoot) -> std::optional<std::u16string> {
+              if (onRoot) PathDialog.Path.clear();
+              if (!PathDialog.Execute()) return std::nullopt;
+              return PathDialog.Path;
+            },
+            [this](const std::u16string& text) {
+              platform_.ShowMessage(nullptr, text, u"Nestova", platform::MessageIcon::kError);
+            });
       });
   if (!target) return false;
   targetFolder_ = *target;

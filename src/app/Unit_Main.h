@@ -8,7 +8,9 @@
 #include <string>
 
 #include "app/main_layout.h"
+#include "components/TsLabelFX.h"
 #include "components/TsPathDialog.h"
+#include "components/TsWebLabel.h"
 #include "platform/handles.h"
 #include "platform/platform.h"
 #include "ui/routing.h"
@@ -56,6 +58,11 @@ class TFrm_Main final : public ui::Window {
   void ApplyLayout();
   void CentreOnDesktop();
   HWND Control(MainControl c) const { return controls_[c]; }
+  // The labels, in Unit_Main_labels.cpp: nullptr for other controls.
+  HWND CreateLabel(MainControl control, HWND parent);
+  void ApplyLabelFonts();
+  static const wchar_t kIconSetUrl[];
+  static const wchar_t kOwnSiteUrl[];
   static LRESULT CALLBACK IconViewProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   HINSTANCE instance_;
@@ -68,6 +75,9 @@ class TFrm_Main final : public ui::Window {
   std::array<platform::UniqueImageList, 3> glyphs_;  // Apply, Cancel, Clear
 
   TsPathDialog PathDialog;
+  components::TsLabelFX Lbl_Folder;
+  components::TsWebLabel sWebLabel1{platform_};
+  components::TsWebLabel sWebLabel2{platform_};
 
   std::u16string programDir_;
   std::u16string iconsDir_;

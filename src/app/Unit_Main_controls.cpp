@@ -28,8 +28,7 @@ constexpr DWORD kVisible = WS_VISIBLE;
 const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
   std::array<ControlSpec, kMainControlCount> s{};
   s[kBevel] = {ui::kBevelClass, kVisible, 0, L"", FontKind::kNone};
-  s[kLblFolder] = {WC_STATICW, kVisible | SS_CENTER | SS_CENTERIMAGE, 0, L"Folder",
-                   FontKind::kWindow};
+  s[kLblFolder] = {nullptr, 0, 0, nullptr, FontKind::kWindow};  // our own labels
   s[kGBxColl] = {WC_BUTTONW, kVisible | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
                  L"Коллекция", FontKind::kWindow};
   s[kLBxColl] = {WC_LISTBOXW,
@@ -55,9 +54,8 @@ const std::array<ControlSpec, kMainControlCount> kSpecs = [] {
   s[kStatusBar] = {STATUSCLASSNAMEW,
                    kVisible | WS_CLIPCHILDREN | CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP,
                    0, L"", FontKind::kWindow};
-  s[kWebLabel1] = {WC_STATICW, kVisible | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0,
-                   L"FatCow-Farm Fresh Icons", FontKind::kLink};
-  s[kWebLabel2] = {WC_STATICW, kVisible | SS_RIGHT | SS_NOTIFY, 0, L"nestova.ru", FontKind::kLink};
+  s[kWebLabel1] = {nullptr, 0, 0, nullptr, FontKind::kLink};
+  s[kWebLabel2] = {nullptr, 0, 0, nullptr, FontKind::kLink};
   return s;
 }();
 
@@ -88,10 +86,12 @@ void TFrm_Main::CreateControls() {
   for (int i = 0; i < kMainControlCount; ++i) {
     const ControlSpec& spec = kSpecs[i];
     const int parent = kMainLayout[i].parent;
+    HWND parentWindow = parent == ui::kNoParent ? hwnd() : controls_[parent];
     controls_[i] =
-        ui::CreateChild(parent == ui::kNoParent ? hwnd() : controls_[parent],
-                        MainControlId(static_cast<MainControl>(i)), spec.cls, spec.caption,
-                        WS_CLIPSIBLINGS | spec.style, spec.exStyle, instance_);
+        spec.cls
+            ? ui::CreateChild(parentWindow, MainControlId(static_cast<MainControl>(i)), spec.cls,
+                              spec.caption, WS_CLIPSIBLINGS | spec.style, spec.exStyle, instance_)
+            : CreateLabel(static_cast<MainControl>(i), parentWindow);
     // A control created later lies above the earlier ones where they overlap:
     // the buttons over the group boxes when the window grows taller, the
     // group boxes over the top label, the new-version notice over the icon
@@ -149,6 +149,7 @@ void TFrm_Main::ApplyDpi(int dpi) {
   windowFont_ = std::move(windowFont);
   boldFont_ = std::move(boldFont);
   linkFont_ = std::move(linkFont);
+  ApplyLabelFonts();
 
   const int size = ui::ScaleForDpi(16, dpi);
   for (size_t i = 0; i < std::size(kGlyphs); ++i) {

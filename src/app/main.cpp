@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/Unit_Main.h"
+#include "components/TacShellFolder.h"
 #include "platform/handles.h"
 #include "platform/system_platform.h"
 
@@ -24,11 +25,12 @@ int RunMessageLoop(nestova::ui::Window& window) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  const nestova::platform::OleInit ole;
-  const INITCOMMONCONTROLSEX controls{
-      sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                           ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
   ::InitCommonControlsEx(&controls);
   try {
+    // OLE, the Desktop object and the system's small icons, for the chooser.
+    const nestova::components::ShellModule shell(nestova::platform::SystemPlatform());
     nestova::TFrm_Main Frm_Main(instance, nestova::platform::SystemPlatform());
     if (Frm_Main.FormCreate()) {
       Frm_Main.Show();

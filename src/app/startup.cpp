@@ -1,5 +1,9 @@
 #include "app/startup.h"
 
+#include <exception>
+
+#include "components/shell_error.h"
+
 namespace nestova {
 
 std::u16string TrimControlAndSpace(std::u16string_view text) {
@@ -27,6 +31,32 @@ std::u16string WithTrailingBackslash(std::u16string_view path) {
   std::u16string result(path);
   if (result.empty() || result.back() != u'\\') result += u'\\';
   return result;
+}
+
+namespace {
+
+std::u16string TextOf(const std::exception& e) {
+  if (const auto* shell = dynamic_cast<const components::ShellError*>(&e)) return shell->text();
+  const std::string what = e.what();
+  return std::u16string(what.begin(), what.end());
+}
+
+}  // namespace
+
+std::optional<std::u16string> RunChooser(
+    const ShowChooser& show, const std::function<void(const std::u16string&)>& showError) {
+  try {
+    return show(false);
+  } catch (const std::exception& e) {
+    // A window on a folder the user never chose must not follow: say what
+    // went wrong and offer the chooser once more, on its root.
+    showError(TextOf(e));
+  }
+  try {
+    return show(true);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 std::optional<std::u16string> ResolveTargetFolder(std::u16string_view argument1,

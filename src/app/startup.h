@@ -25,6 +25,15 @@ std::u16string WithTrailingBackslash(std::u16string_view path);
 // resulting path (which may not be a folder at all).
 using ChooseFolder = std::function<std::optional<std::u16string>()>;
 
+// Shows the folder chooser: `show(onRoot)` runs it (opened on the tree's
+// root when onRoot) and gives nullopt on cancel; it throws when it cannot
+// prepare its window. Such an error is told through `showError` and the
+// chooser opened once more on its root; when that fails too the answer is
+// nullopt, silently.
+using ShowChooser = std::function<std::optional<std::u16string>(bool onRoot)>;
+std::optional<std::u16string> RunChooser(
+    const ShowChooser& show, const std::function<void(const std::u16string&)>& showError);
+
 // The target folder with one trailing backslash, or nullopt when the program
 // has to stop: chooser cancelled, no existing folder, or a drive root
 // (anything shorter than C:\a).

@@ -1,36 +1,66 @@
 #include "components/TsPathDialog.h"
 
-#include <windows.h>
-#include <shlobj.h>
-
-#include "platform/handles.h"
+#include "components/TPathDialogForm.h"
+#include "components/path_rules.h"
 #include "platform/text.h"
 
 namespace nestova {
+
+components::TPathDialogForm* PathDialogForm = nullptr;
+
 namespace {
 
-int CALLBACK SelectInitialFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
-  if (msg == BFFM_INITIALIZED && data) ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
-  return 0;
+std::u16string FullPath(const std::u16string& path) {
+  if (path.empty()) return path;
+  const std::wstring wide = platform::ToWide(path);
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n =
+        ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0) return path;
+    const bool fits = n < full.size();
+    full.resize(n);
+    if (fits) return platform::FromWide(full);
+  }
 }
+
+// Keeps PathDialogForm pointing at the window while it exists.
+class FormInUse {
+ public:
+  explicit FormInUse(components::TPathDialogForm& form) { PathDialogForm = &form; }
+  ~FormInUse() { PathDialogForm = nullptr; }
+  FormInUse(const FormInUse&) = delete;
+  FormInUse& operator=(const FormInUse&) = delete;
+};
 
 }  // namespace
 
 bool TsPathDialog::Execute() {
-  const std::wstring initial = platform::ToWide(Path);
-  BROWSEINFOW info{};
-  info.hwndOwner = nullptr;  // the main window is not shown yet: the chooser stands alone
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  info.lpfn = SelectInitialFolder;
-  info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
-  // The item-id list is ours to free.
-  const platform::UniquePidl chosen(::SHBrowseForFolderW(&info));
-  if (!chosen) return false;
-  wchar_t path[MAX_PATH] = {};
-  if (::SHGetPathFromIDListW(chosen.get(), path)) {
-    std::u16string result = platform::FromWide(path);
-    if (platform::IsExistingDirectory(platform_, result)) Path = std::move(result);
+  std::u16string start = Path;
+  if (start == u"." || !platform::IsExistingDirectory(platform_, start)) start.clear();
+  // Fixed before the current directory moves into it: a relative path
+  // would otherwise be looked for inside itself.
+  start = FullPath(start);
+  if (!NoChangeDir && !start.empty()) platform_.ChangeDirectory(start);  // may fail: no matter
+
+  // The window goes however this call ends, an error included.
+  components::TPathDialogForm form(::GetModuleHandleW(nullptr), platform_);
+  const FormInUse inUse(form);
+  form.InitLngCaptions();
+  form.ShowCreate((DialogOptions & sdAllowCreate) != 0);
+  form.ShowRootButtons(ShowRootBtns);
+  form.UpdateAnchors();
+  form.SetTreeCaption(Caption);
+  components::TsShellTreeView& tree = form.sShellTreeView1();
+  tree.SetRoot(Root);
+  if (start.empty()) {
+    if (tree.NodeCount() > 0) tree.Select(tree.FirstNode());
+  } else {
+    tree.SetPath(start);
   }
+  if (form.ShowModal() != IDOK) return false;
+  const std::u16string chosen = tree.Path();
+  if (components::CanChoose(platform_, chosen)) Path = chosen;
   return true;
 }
 

@@ -68,6 +68,7 @@ using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueIcon = Unique<NullTraits<HICON, ::DestroyIcon>>;
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, ::ImageList_Destroy>>;
 using UniqueMemoryDC = Unique<NullTraits<HDC, ::DeleteDC>>;
+using UniqueMenu = Unique<NullTraits<HMENU, ::DestroyMenu>>;
 // Process, thread, event: null when there is none.
 using UniqueKernelHandle = Unique<NullTraits<HANDLE, ::CloseHandle>>;
 // An open file: INVALID_HANDLE_VALUE when CreateFileW failed.

@@ -102,6 +102,8 @@ class Platform {
   // The process.
   virtual Text ModulePath() = 0;   // full path of the running executable
   virtual Text CommandLine() = 0;  // the raw command line
+  // The folder relative paths start from.
+  virtual ErrorCode ChangeDirectory(const Text& path) = 0;
 };
 
 // The directory test: the attribute query succeeds and names a directory.

@@ -39,6 +39,10 @@ class Win32Platform final : public Platform {
     return Result(::DeleteFileW(ToWide(path).c_str()));
   }
 
+  ErrorCode ChangeDirectory(const Text& path) override {
+    return Result(::SetCurrentDirectoryW(ToWide(path).c_str()));
+  }
+
   ErrorCode MakeDirectory(const Text& path) override {
     return Result(::CreateDirectoryW(ToWide(path).c_str(), nullptr));
   }

@@ -21,8 +21,7 @@ void Window::Destroy() {
   if (hwnd_) ::DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
 }
 
-void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
-                            const wchar_t* caption) {
+void Window::Register(HINSTANCE instance, const WindowClass& cls) {
   dialogKeys_ = cls.dialogKeys;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -31,15 +30,29 @@ void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD ex
   wc.lpszClassName = cls.name;
   wc.hIcon = cls.icon;
   wc.hIconSm = cls.smallIcon;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hCursor = ::LoadCursorW(nullptr, cls.cursor);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.cbWndExtra = cls.dialogKeys ? DLGWINDOWEXTRA : 0;
   if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw std::runtime_error("RegisterClassExW failed");
   }
+}
+
+void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
+                            const wchar_t* caption) {
+  Register(instance, cls);
   if (!::CreateWindowExW(exStyle, cls.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this)) {
     throw std::runtime_error("CreateWindowExW failed");
+  }
+}
+
+void Window::CreateAsChild(HWND parent, int id, HINSTANCE instance, const WindowClass& cls,
+                           DWORD style, DWORD exStyle, const wchar_t* caption) {
+  Register(instance, cls);
+  if (!::CreateWindowExW(exStyle, cls.name, caption, WS_CHILD | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this)) {
+    throw std::runtime_error("CreateWindowExW failed for a child window");
   }
 }
 

@@ -41,6 +41,7 @@ struct WindowClass {
   // Dialog keyboard handling (Tab, Enter, Esc, default button) through the
   // system's dialog manager.
   bool dialogKeys = false;
+  const wchar_t* cursor = IDC_ARROW;  // a system cursor
 };
 
 class Window {
@@ -63,6 +64,11 @@ class Window {
   void CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
                       const wchar_t* caption);
 
+  // Registers the class on first use and creates the window as a child
+  // control of `parent`, at (0, 0) with no size until it is laid out.
+  void CreateAsChild(HWND parent, int id, HINSTANCE instance, const WindowClass& cls, DWORD style,
+                     DWORD exStyle, const wchar_t* caption);
+
   // Destroys the window now, if it still exists. Derived windows call it in
   // their destructor when their members (fonts, image lists) must outlive it.
   void Destroy();
@@ -75,6 +81,7 @@ class Window {
   LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
+  void Register(HINSTANCE instance, const WindowClass& cls);
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND hwnd_ = nullptr;  // owned while alive; cleared on WM_NCDESTROY

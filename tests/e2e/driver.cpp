@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
@@ -68,7 +69,7 @@ App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
   const std::wstring exe = NestovaExe();
   if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
-    throw std::runtime_error("CreateProcessW failed");
+    throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
   }
   process_.reset(pi.hProcess);
   thread_.reset(pi.hThread);
@@ -103,8 +104,10 @@ HWND App::WaitForWindow(const wchar_t* className) {
   return found;
 }
 
-HWND App::WaitForMainWindow() {
-  HWND main = WaitForWindow(L"TFrm_Main");
+HWND App::WaitForMainWindow() { return WaitForActiveWindow(L"TFrm_Main"); }
+
+HWND App::WaitForActiveWindow(const wchar_t* className) {
+  HWND main = WaitForWindow(className);
   if (!main) return nullptr;
   // A person acts once the window has come up and settled: active, and done
   // with the messages of its first showing. Input sent earlier can be lost.
@@ -149,10 +152,26 @@ void App::PressKeys(std::initializer_list<UINT> chord) const {
   ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
-void App::Click(HWND control) const {
+void App::Type(const std::wstring& text) const {
+  for (wchar_t c : text) {
+    if (c >= L'a' && c <= L'z') {
+      PressKey(c - L'a' + L'A');
+    } else if (c >= L'0' && c <= L'9') {
+      PressKey(c);
+    } else if (c >= L'A' && c <= L'Z') {
+      PressKeys({VK_SHIFT, static_cast<UINT>(c)});
+    } else if (c == L' ') {
+      PressKey(VK_SPACE);
+    } else {
+      throw std::invalid_argument("Type: letters, digits and spaces only");
+    }
+  }
+}
+
+void App::Click(HWND control, bool rightButton) const {
   RECT rc;
   ::GetWindowRect(control, &rc);
-  ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+  ClickAt({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, rightButton);
 }
 
 HWND FindControl(HWND top, int id) {
@@ -178,17 +197,29 @@ RECT RectInParent(HWND control) {
   return rc;
 }
 
-void ClickAt(POINT screen) {
+void ClickAt(POINT screen, bool rightButton) {
   // Paced like a hand: the pointer arrives, then the button goes down and up.
+  // Under X the pointer can lag behind or be set back by a late motion event,
+  // so the press waits until the system says the pointer is there.
   INPUT input[3] = {};
   for (INPUT& i : input) i.type = INPUT_MOUSE;
   input[0].mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
   input[0].mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
   input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  for (INPUT& i : input) {
-    ::SendInput(1, &i, sizeof(INPUT));
+  input[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  const auto arrived = [&] {
+    POINT at;
+    return ::GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
+  };
+  int settled = 0;  // consecutive polls at the point
+  for (int poll = 0; poll < 100 && settled < 3; ++poll) {
+    if (poll % 10 == 0) ::SendInput(1, &input[0], sizeof(INPUT));
+    std::this_thread::sleep_for(20ms);
+    settled = arrived() ? settled + 1 : 0;
+  }
+  for (INPUT* button : {&input[1], &input[2]}) {
+    ::SendInput(1, button, sizeof(INPUT));
     std::this_thread::sleep_for(50ms);
   }
 }

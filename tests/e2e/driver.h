@@ -38,6 +38,8 @@ class App {
   // The visible main window, active and ready for input, or nullptr when
   // none appeared and settled in time.
   HWND WaitForMainWindow();
+  // The visible window of the class, active and ready for input, or nullptr.
+  HWND WaitForActiveWindow(const wchar_t* className);
   // A visible top-level window of the given class, or nullptr.
   HWND WaitForWindow(const wchar_t* className);
   // The exit code, or nullopt when the process is still running at the
@@ -53,7 +55,10 @@ class App {
   // PressKeys({VK_SHIFT, VK_TAB}) is Shift+Tab.
   void PressKey(UINT vk) const { PressKeys({vk}); }
   void PressKeys(std::initializer_list<UINT> chord) const;
-  void Click(HWND control) const;  // left button press and release in its middle
+  // Types letters, digits and spaces as key presses (Shift for capitals).
+  void Type(const std::wstring& text) const;
+  // A button's press and release in the control's middle.
+  void Click(HWND control, bool rightButton = false) const;
 
  private:
   HWND FindVisibleWindow(const wchar_t* className) const;
@@ -76,7 +81,7 @@ std::wstring WindowText(HWND hwnd);
 RECT RectInParent(HWND control);
 
 // Clicks on the screen at a point, as the mouse does.
-void ClickAt(POINT screen);
+void ClickAt(POINT screen, bool rightButton = false);
 // The screen point of the window's close box, found by hit-testing its caption.
 std::optional<POINT> CloseBoxPoint(HWND top);
 

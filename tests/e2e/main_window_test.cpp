@@ -28,7 +28,7 @@ RECT Box(int left, int top, int width, int height) {
 
 const Expected kExpected[] = {
     {kBevel, L"TsBevel", -1, Box(8, 399, 550, 7), L""},
-    {kLblFolder, L"Static", -1, Box(0, 0, 568, 26), nullptr},
+    {kLblFolder, L"TsLabelFX", -1, Box(0, 0, 568, 26), nullptr},
     {kGBxColl, L"Button", -1, Box(8, 24, 185, 372), L"Коллекция"},
     {kLBxColl, L"ListBox", kGBxColl, Box(3, 16, 178, 353), L""},
     {kGBxIcons, L"Button", -1, Box(199, 24, 362, 372), L"Иконки"},
@@ -39,8 +39,8 @@ const Expected kExpected[] = {
     {kBtnCancel, L"Button", -1, Box(416, 399, 144, 25), L"Отмена"},
     {kBtnClear, L"Button", -1, Box(8, 399, 145, 25), L"Стандарт"},
     {kStatusBar, L"msctls_statusbar32", -1, Box(0, 427, 568, 19), L""},
-    {kWebLabel1, L"Static", kStatusBar, Box(11, 3, 129, 13), L"FatCow-Farm Fresh Icons"},
-    {kWebLabel2, L"Static", kStatusBar, Box(479, 3, 79, 13), nullptr},
+    {kWebLabel1, L"TsWebLabel", kStatusBar, Box(11, 3, 129, 13), L"FatCow-Farm Fresh Icons"},
+    {kWebLabel2, L"TsWebLabel", kStatusBar, Box(479, 3, 79, 13), nullptr},
 };
 
 bool Near(const RECT& a, const RECT& b) {

@@ -74,7 +74,7 @@ TEST(Startup, StopsSilentlyWithoutAUsableFolder) {
 
 TEST(Startup, NoArgumentAsksForAFolderAndCancelStops) {
   App app(Quoted(NestovaExe()));
-  HWND chooser = app.WaitForWindow(L"#32770");
+  HWND chooser = app.WaitForWindow(L"TPathDialogForm");
   ASSERT_NE(chooser, nullptr) << "the folder chooser did not appear";
   ::PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
   EXPECT_EQ(app.WaitForExit(), 0u);

@@ -252,6 +252,15 @@ ErrorCode FakePlatform::Delete(const Text& path) {
   return error::kNone;
 }
 
+ErrorCode FakePlatform::ChangeDirectory(const Text& path) {
+  calls.push_back("ChangeDirectory " + Utf8(path));
+  if (const auto e = Injected("ChangeDirectory", path)) return *e;
+  const Node* node = Lookup(path);
+  if (!node || !(node->attributes & platform::attr::kDirectory)) return error::kPathNotFound;
+  currentDirectory = path;
+  return error::kNone;
+}
+
 ErrorCode FakePlatform::MakeDirectory(const Text& path) {
   calls.push_back("MakeDirectory " + Utf8(path));
   if (const auto e = Injected("MakeDirectory", path)) return *e;
@@ -389,7 +398,8 @@ void FakePlatform::ShowMessage(WindowHandle owner, const Text& text, const Text&
   messages.push_back({text, caption, icon, owner});
 }
 
-void FakePlatform::OpenInShell(WindowHandle, const Text& target, int showCommand) {
+void FakePlatform::OpenInShell(WindowHandle owner, const Text& target, int showCommand) {
+  shellOwners.push_back(owner);
   calls.push_back("Open " + Utf8(target) + " " + std::to_string(showCommand));
 }
 

@@ -44,6 +44,8 @@ class FakePlatform : public platform::Platform {
     platform::WindowHandle owner;
   };
   std::vector<Message> messages;
+  // The owner window of each OpenInShell, in order.
+  std::vector<platform::WindowHandle> shellOwners;
 
   platform::Date today{2026, 12, 10};
   Text shortDateFormat = u"dd.MM.yyyy";  // d, dd, M, MM, yy, yyyy and literal text
@@ -73,6 +75,9 @@ class FakePlatform : public platform::Platform {
   Text ErrorText(platform::ErrorCode code) override;
   Text ModulePath() override { return modulePath; }
   Text CommandLine() override { return commandLine; }
+  // Records "ChangeDirectory D" and keeps it in currentDirectory.
+  platform::ErrorCode ChangeDirectory(const Text& path) override;
+  Text currentDirectory;
 
  private:
   struct Node {

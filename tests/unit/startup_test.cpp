@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "components/shell_error.h"
 #include "fake_platform.h"
 
 namespace nestova {
@@ -77,6 +78,59 @@ TEST(Startup, ResolveTargetFolder) {
     EXPECT_EQ(world.Resolve(c.arg), c.target) << c.name;
     EXPECT_EQ(world.chooserCalls, c.chooserCalls) << c.name;
   }
+}
+
+}  // namespace
+}  // namespace nestova
+
+namespace nestova {
+namespace {
+
+// The chooser as start-up sees it: a script of answers, where an answer may
+// be an error raised while the window is prepared.
+struct ScriptedChooser {
+  struct Step {
+    bool fails;
+    std::optional<std::u16string> answer;
+  };
+  explicit ScriptedChooser(std::vector<Step> script) : steps(std::move(script)) {}
+  std::vector<Step> steps;
+  std::vector<bool> calls;  // onRoot of each call
+  std::vector<std::u16string> errors;
+
+  std::optional<std::u16string> Run() {
+    return RunChooser(
+        [this](bool onRoot) -> std::optional<std::u16string> {
+          const Step step = steps.at(calls.size());
+          calls.push_back(onRoot);
+          if (step.fails) throw components::ShellError(u"Error Setting Path");
+          return step.answer;
+        },
+        [this](const std::u16string& text) { errors.push_back(text); });
+  }
+};
+
+TEST(Startup, ChooserThatCannotPrepareIsShownAgainOnItsRoot) {
+  ScriptedChooser chooser({{true, {}}, {false, u"C:\\Work"}});
+  EXPECT_EQ(chooser.Run(), u"C:\\Work");
+  EXPECT_EQ(chooser.calls, (std::vector<bool>{false, true}));
+  EXPECT_EQ(chooser.errors, std::vector<std::u16string>{u"Error Setting Path"});
+}
+
+TEST(Startup, ChooserFailingTwiceStopsSilently) {
+  ScriptedChooser chooser({{true, {}}, {true, {}}});
+  EXPECT_EQ(chooser.Run(), std::nullopt);
+  EXPECT_EQ(chooser.calls.size(), 2u);
+  EXPECT_EQ(chooser.errors.size(), 1u);  // only the first error is told
+}
+
+TEST(Startup, ChooserWithoutErrorsRunsOnce) {
+  ScriptedChooser confirmed({{false, u"D:\\Work"}});
+  EXPECT_EQ(confirmed.Run(), u"D:\\Work");
+  ScriptedChooser cancelled({{false, std::nullopt}});
+  EXPECT_EQ(cancelled.Run(), std::nullopt);
+  EXPECT_EQ(cancelled.calls, std::vector<bool>{false});
+  EXPECT_TRUE(cancelled.errors.empty());
 }
 
 }  // namespace
