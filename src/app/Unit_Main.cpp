@@ -21,6 +21,10 @@ HICON LoadSharedIcon(HINSTANCE instance, int id, int metric) {
 
 const ui::ControlEvent<TFrm_Main> TFrm_Main::kEvents[] = {
     {MainControlId(kBtnCancel), BN_CLICKED, &TFrm_Main::Btn_CancelClick},
+    {MainControlId(kLBxColl), LBN_SELCHANGE, &TFrm_Main::LBx_CollClick},
+    {MainControlId(kBtnApply), BN_CLICKED, &TFrm_Main::Btn_ApplyClick},
+    {MainControlId(kLVIcons), NM_DBLCLK, &TFrm_Main::Btn_ApplyClick},
+    {MainControlId(kBtnClear), BN_CLICKED, &TFrm_Main::Btn_ClearClick},
 };
 
 TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
@@ -31,6 +35,7 @@ TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
                             LoadSharedIcon(instance, IDI_APP, SM_CXSMICON), true};
   CreateTopLevel(instance, cls, kExStyle, kStyle, L"Nestova");
   CreateControls();
+  CreateBrowser();
   ApplyDpi(ui::DpiForWindow(hwnd()));
   CentreOnDesktop();
 }
@@ -100,6 +105,12 @@ LRESULT TFrm_Main::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(wParam) == Control(kSLabel1)) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
+      }
+      break;
+    case WM_SHOWWINDOW:
+      if (wParam && !collectionsLoaded_) {
+        collectionsLoaded_ = true;
+        LoadCollections();
       }
       break;
     case WM_CLOSE:

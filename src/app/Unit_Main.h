@@ -5,8 +5,11 @@
 #include <commctrl.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "app/browser.h"
+#include "app/icon_view_win.h"
 #include "app/main_layout.h"
 #include "components/TsLabelFX.h"
 #include "components/TsPathDialog.h"
@@ -37,6 +40,7 @@ class TFrm_Main final : public ui::Window {
   const std::u16string& ProgramDir() const { return programDir_; }
   const std::u16string& IconsDir() const { return iconsDir_; }
   const std::u16string& TargetFolder() const { return targetFolder_; }
+  const std::u16string& CurrentCollection() const { return currentCollection_; }
 
  private:
   // Sizeable, with maximise but no minimise button; above ordinary windows;
@@ -48,6 +52,17 @@ class TFrm_Main final : public ui::Window {
 
   void LV_IconsResize();
   void Btn_CancelClick();
+
+  // The collection and icon browser, in Unit_Main_browser.cpp.
+  void LoadCollections();
+  void LBx_CollClick();
+  void LoadCollectionIcons();
+  void ProcessPendingMessages();
+  void CreateBrowser();
+
+  // The folder icon writer's buttons, in Unit_Main_writer.cpp.
+  void Btn_ApplyClick();
+  void Btn_ClearClick();
 
   // Which control notification runs which handler.
   static const ui::ControlEvent<TFrm_Main> kEvents[];
@@ -82,6 +97,11 @@ class TFrm_Main final : public ui::Window {
   std::u16string programDir_;
   std::u16string iconsDir_;
   std::u16string targetFolder_;
+  std::u16string currentCollection_;
+
+  bool collectionsLoaded_ = false;  // the list is filled when the window is first shown
+  std::unique_ptr<ListViewIconView> iconView_;
+  std::unique_ptr<CollectionBrowser> browser_;
 };
 
 }  // namespace nestova

@@ -34,9 +34,14 @@ using ShowChooser = std::function<std::optional<std::u16string>(bool onRoot)>;
 std::optional<std::u16string> RunChooser(
     const ShowChooser& show, const std::function<void(const std::u16string&)>& showError);
 
+// True when the path, however it is spelled, names the root of a volume or
+// of a network share: C:\, C:/, C://, C:\., C:\a\.., \\?\C:\,
+// \\server\share\, \\?\UNC\server\share, \\?\Volume{...}\, \ .
+bool NamesVolumeOrShareRoot(std::u16string_view path);
+
 // The target folder with one trailing backslash, or nullopt when the program
-// has to stop: chooser cancelled, no existing folder, or a drive root
-// (anything shorter than C:\a).
+// has to stop: chooser cancelled, no existing folder, anything shorter than
+// C:\a, or the root of a volume or share in any other spelling.
 std::optional<std::u16string> ResolveTargetFolder(std::u16string_view argument1,
                                                   platform::Platform& platform,
                                                   const ChooseFolder& chooseFolder);

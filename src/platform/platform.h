@@ -23,6 +23,9 @@ inline constexpr uint32_t kSystem = 0x4;
 inline constexpr uint32_t kDirectory = 0x10;
 inline constexpr uint32_t kArchive = 0x20;
 inline constexpr uint32_t kNormal = 0x80;
+// Every bit that setting attributes can change (read-only, hidden, system,
+// archive, temporary, offline, not indexed); the others describe the entry.
+inline constexpr uint32_t kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000;
 }  // namespace attr
 
 namespace error {
@@ -30,8 +33,11 @@ inline constexpr ErrorCode kNone = 0;
 inline constexpr ErrorCode kFileNotFound = 2;
 inline constexpr ErrorCode kPathNotFound = 3;
 inline constexpr ErrorCode kAccessDenied = 5;
+inline constexpr ErrorCode kFileExists = 80;
 inline constexpr ErrorCode kInvalidName = 123;
 inline constexpr ErrorCode kAlreadyExists = 183;
+// A text holds a character that the target code page cannot represent.
+inline constexpr ErrorCode kNoUnicodeTranslation = 1113;
 }  // namespace error
 
 struct AttributeQuery {
@@ -72,6 +78,14 @@ class Platform {
   // letter case ignored), in the order the system lists them. A pattern
   // that matches nothing, or a folder that cannot be read, gives none.
   virtual std::vector<FoundEntry> Find(const Text& pattern) = 0;
+  // Creates a file holding `bytes`; fails with kFileExists when the path is
+  // taken, so nothing is ever overwritten.
+  virtual ErrorCode CreateNewFile(const Text& path, const std::string& bytes) = 0;
+  // The whole content of a file.
+  virtual ErrorCode ReadWholeFile(const Text& path, std::string& bytes) = 0;
+  // Tells the shell that a folder's look changed, so that open views show
+  // its new icon at once instead of a cached one.
+  virtual void NotifyFolderChanged(const Text& path) = 0;
 
   // Profile (INI) files, key by key: a missing file, section or key reads
   // as the fallback; a write replaces the key in place and adds what is

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -56,6 +57,38 @@ class Win32Platform final : public Platform {
       entries.push_back({FromWide(data.cFileName), data.dwFileAttributes});
     } while (::FindNextFileW(search.get(), &data));
     return entries;
+  }
+
+  ErrorCode CreateNewFile(const Text& path, const std::string& bytes) override {
+    const UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ::GetLastError();
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr)) {
+      return ::GetLastError();
+    }
+    return written == bytes.size() ? error::kNone : ERROR_WRITE_FAULT;
+  }
+
+  ErrorCode ReadWholeFile(const Text& path, std::string& bytes) override {
+    bytes.clear();
+    const UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ::GetLastError();
+    char buffer[4096];
+    for (;;) {
+      DWORD read = 0;
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return ::GetLastError();
+      if (read == 0) return error::kNone;
+      bytes.append(buffer, read);
+    }
+  }
+
+  void NotifyFolderChanged(const Text& path) override {
+    ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, ToWide(path).c_str(),
+                     nullptr);
   }
 
   Text ProfileRead(const Text& file, const Text& section, const Text& key,

@@ -60,13 +60,14 @@ std::wstring Quoted(const std::wstring& text) {
   return quoted.append(1, L'"').append(text).append(1, L'"');
 }
 
-App::App(const std::wstring& commandLine, const std::wstring& currentDir) {
+App::App(const std::wstring& commandLine, const std::wstring& currentDir,
+         const std::wstring& program) {
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  const std::wstring exe = NestovaExe();
+  const std::wstring exe = program.empty() ? NestovaExe() : program;
   if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
     throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
@@ -197,31 +198,55 @@ RECT RectInParent(HWND control) {
   return rc;
 }
 
-void ClickAt(POINT screen, bool rightButton) {
-  // Paced like a hand: the pointer arrives, then the button goes down and up.
-  // Under X the pointer can lag behind or be set back by a late motion event,
-  // so the press waits until the system says the pointer is there.
-  INPUT input[3] = {};
-  for (INPUT& i : input) i.type = INPUT_MOUSE;
-  input[0].mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-  input[0].mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+namespace {
+
+INPUT MouseInput(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+// Under X the pointer can lag behind a synthetic move or be set back by a
+// late motion event, so this returns once the system says it is there.
+void MovePointerTo(POINT screen) {
+  INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+  move.mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
   const auto arrived = [&] {
     POINT at;
     return ::GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
   };
   int settled = 0;  // consecutive polls at the point
   for (int poll = 0; poll < 100 && settled < 3; ++poll) {
-    if (poll % 10 == 0) ::SendInput(1, &input[0], sizeof(INPUT));
+    if (poll % 10 == 0) ::SendInput(1, &move, sizeof(INPUT));
     std::this_thread::sleep_for(20ms);
     settled = arrived() ? settled + 1 : 0;
   }
-  for (INPUT* button : {&input[1], &input[2]}) {
-    ::SendInput(1, button, sizeof(INPUT));
-    std::this_thread::sleep_for(50ms);
+}
+
+void PressAndRelease(bool rightButton, std::chrono::milliseconds pace) {
+  for (DWORD flags : {rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                      rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP}) {
+    INPUT input = MouseInput(flags);
+    ::SendInput(1, &input, sizeof(INPUT));
+    std::this_thread::sleep_for(pace);
   }
+}
+
+}  // namespace
+
+void ClickAt(POINT screen, bool rightButton) {
+  // Paced like a hand: the pointer arrives, then the button goes down and up.
+  MovePointerTo(screen);
+  PressAndRelease(rightButton, 50ms);
+}
+
+void DoubleClickAt(POINT screen) {
+  MovePointerTo(screen);
+  // Close enough in time for the system to make a double-click of them.
+  PressAndRelease(false, 30ms);
+  PressAndRelease(false, 30ms);
 }
 
 std::optional<POINT> CloseBoxPoint(HWND top) {

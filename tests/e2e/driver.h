@@ -29,8 +29,10 @@ using TempDir = nestova::TempFolder;
 
 class App {
  public:
-  // commandLine is passed to CreateProcessW exactly as given.
-  App(const std::wstring& commandLine, const std::wstring& currentDir = L"");
+  // commandLine is passed to CreateProcessW exactly as given; `exe` is the
+  // program to start, Nestova.exe beside the tests when empty.
+  App(const std::wstring& commandLine, const std::wstring& currentDir = L"",
+      const std::wstring& exe = L"");
   ~App();  // kills the process if it is still running
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -82,6 +84,8 @@ RECT RectInParent(HWND control);
 
 // Clicks on the screen at a point, as the mouse does.
 void ClickAt(POINT screen, bool rightButton = false);
+// Two clicks at one point, close enough in time to make a double-click.
+void DoubleClickAt(POINT screen);
 // The screen point of the window's close box, found by hit-testing its caption.
 std::optional<POINT> CloseBoxPoint(HWND top);
 

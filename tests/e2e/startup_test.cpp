@@ -61,6 +61,11 @@ TEST(Startup, StopsSilentlyWithoutAUsableFolder) {
     std::wstring commandLine;
   } cases[] = {
       {"drive root", exe + L" C:\\"},
+      {"drive root, doubled backslash", exe + L" C:\\\\"},
+      {"drive root, slash", exe + L" C:/"},
+      {"drive root, two slashes", exe + L" C://"},
+      {"drive root, dot", exe + L" C:\\."},
+      {"drive root, device path", exe + L" \\\\?\\C:\\"},
       {"drive without backslash", exe + L" C:"},
       {"three-letter relative folder", exe + L" abc"},
   };

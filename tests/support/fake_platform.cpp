@@ -86,9 +86,31 @@ Text Trim(std::u16string_view s) {
 
 bool SameName(std::u16string_view a, std::u16string_view b) { return Key(a) == Key(b); }
 
+constexpr char kUtf16Mark[] = "\xFF\xFE";
+
+bool IsUtf16(const std::string& bytes) { return bytes.rfind(kUtf16Mark, 0) == 0; }
+
+Text FromUtf16(const std::string& bytes) {
+  Text out;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
+  }
+  return out;
+}
+
+std::string ToUtf16(const Text& text) {
+  std::string out = kUtf16Mark;
+  for (char16_t c : text) {
+    out += static_cast<char>(c & 0xFF);
+    out += static_cast<char>(c >> 8);
+  }
+  return out;
+}
+
 std::vector<Text> Lines(const std::string& bytes) {
   std::vector<Text> lines;
-  const Text text = FromUtf8(bytes);
+  const Text text = IsUtf16(bytes) ? FromUtf16(bytes) : FromUtf8(bytes);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find(u'\n', start);
@@ -291,6 +313,29 @@ std::vector<FoundEntry> FakePlatform::Find(const Text& pattern) {
   return found;
 }
 
+ErrorCode FakePlatform::CreateNewFile(const Text& path, const std::string& bytes) {
+  calls.push_back("CreateNewFile " + Utf8(path) + " (" + std::to_string(bytes.size()) + " bytes)");
+  if (const auto e = Injected("CreateNewFile", path)) return *e;
+  if (Lookup(path)) return error::kFileExists;
+  if (const ErrorCode e = CanCreate(path)) return e;
+  AddFile(path, bytes, attr::kArchive);
+  return error::kNone;
+}
+
+ErrorCode FakePlatform::ReadWholeFile(const Text& path, std::string& bytes) {
+  bytes.clear();
+  if (const auto e = Injected("ReadWholeFile", path)) return *e;
+  const Node* node = Lookup(path);
+  if (!node) return error::kFileNotFound;
+  if (node->attributes & attr::kDirectory) return error::kAccessDenied;
+  bytes = node->bytes;
+  return error::kNone;
+}
+
+void FakePlatform::NotifyFolderChanged(const Text& path) {
+  calls.push_back("NotifyFolderChanged " + Utf8(path));
+}
+
 Text FakePlatform::ProfileRead(const Text& file, const Text& section, const Text& key,
                                const Text& fallback) {
   const Node* node = Lookup(file);
@@ -343,9 +388,9 @@ ErrorCode FakePlatform::EditProfile(const Text& file, const Text& section, const
       lines.push_back(key + u"=" + *value);
     }
   }
-  std::string bytes;
-  for (const Text& line : lines) bytes += Utf8(line) + "\r\n";
-  node->bytes = bytes;
+  Text text;
+  for (const Text& line : lines) text += line + u"\r\n";
+  node->bytes = IsUtf16(node->bytes) ? ToUtf16(text) : Utf8(text);
   return error::kNone;
 }
 

@@ -35,7 +35,9 @@ class FakePlatform : public platform::Platform {
 
   // What happened, in order: "SetAttributes C:\W\x.ico 0x80", "Delete C:\W\x",
   // "Copy A -> B", "ProfileWrite C:\W\Desktop.ini [s] k=v", "ProfileFlush F",
-  // "MakeDirectory D", "Message <caption>: <text>", "Open <target> 5".
+  // "MakeDirectory D", "Message <caption>: <text>", "Open <target> 5",
+  // "CreateNewFile F (n bytes)", "NotifyFolderChanged D". Profile files are
+  // UTF-8, or UTF-16 LE when they begin with its byte-order mark, as there.
   std::vector<std::string> calls;
   struct Message {
     Text text;
@@ -59,6 +61,9 @@ class FakePlatform : public platform::Platform {
   platform::ErrorCode Delete(const Text& path) override;
   platform::ErrorCode MakeDirectory(const Text& path) override;
   std::vector<platform::FoundEntry> Find(const Text& pattern) override;
+  platform::ErrorCode CreateNewFile(const Text& path, const std::string& bytes) override;
+  platform::ErrorCode ReadWholeFile(const Text& path, std::string& bytes) override;
+  void NotifyFolderChanged(const Text& path) override;
   Text ProfileRead(const Text& file, const Text& section, const Text& key,
                    const Text& fallback) override;
   platform::ErrorCode ProfileWrite(const Text& file, const Text& section, const Text& key,

@@ -80,6 +80,76 @@ TEST(Startup, ResolveTargetFolder) {
   }
 }
 
+// Every spelling of a volume or share root stops the program, as C:\ does;
+// a folder below a root opens.
+TEST(Startup, RootsInEverySpellingAreRefused) {
+  const struct {
+    std::u16string_view path;
+    bool root;
+  } cases[] = {
+      {u"C:\\", true},
+      {u"C:\\\\", true},
+      {u"C:/", true},
+      {u"C://", true},
+      {u"C:\\.", true},
+      {u"C:\\.\\", true},
+      {u"C:\\a\\..", true},
+      {u"C:\\..\\..", true},
+      {u"\\\\?\\C:\\", true},
+      {u"\\\\?\\C:", true},
+      {u"\\\\.\\C:\\", true},
+      {u"\\\\server\\share", true},
+      {u"\\\\server\\share\\", true},
+      {u"//server/share/", true},
+      {u"\\\\server\\share\\.", true},
+      {u"\\\\?\\UNC\\server\\share\\", true},
+      {u"\\\\?\\Volume{0b1d2c3e-0000-0000-0000-100000000000}\\", true},
+      {u"\\", true},
+      {u"\\.", true},
+      {u"C:\\a", false},
+      {u"C:\\a\\", false},
+      {u"C:/a/b", false},
+      {u"C:\\a\\..\\b", false},
+      {u"C:a", false},  // relative to the drive's current folder
+      {u"\\\\server\\share\\folder", false},
+      {u"\\\\?\\C:\\a", false},
+      {u"\\\\?\\UNC\\server\\share\\folder", false},
+      {u"\\a", false},
+      {u"abc", false},
+      {u"Data1", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NamesVolumeOrShareRoot(c.path), c.root) << testing::Utf8(c.path);
+  }
+}
+
+// A file system in which every path is an existing folder, so only the
+// root rule decides.
+class EverythingIsAFolder : public testing::FakePlatform {
+ public:
+  platform::AttributeQuery Attributes(const platform::Text&) override {
+    return {platform::attr::kDirectory, platform::error::kNone};
+  }
+};
+
+TEST(Startup, ResolveTargetFolderStopsAtEveryRootSpelling) {
+  EverythingIsAFolder fs;
+  int chooserCalls = 0;
+  const auto resolve = [&](std::u16string_view arg) {
+    return ResolveTargetFolder(arg, fs, [&] {
+      ++chooserCalls;
+      return std::optional<std::u16string>();
+    });
+  };
+  for (std::u16string_view root :
+       {u"C:\\\\", u"C:/", u"C://", u"C:\\.", u"\\\\?\\C:\\", u"\\\\server\\share\\"}) {
+    EXPECT_EQ(resolve(root), std::nullopt) << testing::Utf8(root);
+  }
+  EXPECT_EQ(resolve(u"C:\\a"), u"C:\\a\\");
+  EXPECT_EQ(resolve(u"\\\\server\\share\\folder"), u"\\\\server\\share\\folder\\");
+  EXPECT_EQ(chooserCalls, 0);
+}
+
 }  // namespace
 }  // namespace nestova
 

@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "pixels.h"
+#include "png_encode.h"
+
 namespace artgen {
 namespace {
 
@@ -23,12 +26,6 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
   Put16(out, value >> 16);
 }
 
-uint8_t ToByte(float channel) {
-  // Also catches NaN, which would otherwise survive the clamp.
-  if (!(channel > 0.0f)) return 0;
-  return static_cast<uint8_t>(std::lround(std::min(channel, 1.0f) * 255.0f));
-}
-
 // The icon directory stores 256 as 0, since the field is one byte.
 uint8_t DirectorySize(int pixels) { return static_cast<uint8_t>(pixels == 256 ? 0 : pixels); }
 
@@ -37,14 +34,8 @@ uint32_t MaskRowBytes(int width) { return static_cast<uint32_t>((width + 31) / 3
 void PutColourRows(std::vector<uint8_t>& out, const Image& image) {
   for (int y = image.height - 1; y >= 0; --y) {
     for (int x = 0; x < image.width; ++x) {
-      const Rgba& p = image.At(x, y);
-      const uint8_t alpha = ToByte(p.a);
-      // Hidden pixels keep no stray colour, which also keeps files stable.
-      const bool hidden = alpha == 0;
-      out.push_back(hidden ? 0 : ToByte(p.b));
-      out.push_back(hidden ? 0 : ToByte(p.g));
-      out.push_back(hidden ? 0 : ToByte(p.r));
-      out.push_back(alpha);
+      const Bgra p = ToBgra(image.At(x, y));
+      out.insert(out.end(), {p.b, p.g, p.r, p.a});
     }
   }
 }
@@ -70,23 +61,12 @@ uint32_t ColourBytes(const Image& image) {
   return static_cast<uint32_t>(image.width) * static_cast<uint32_t>(image.height) * 4;
 }
 
-uint32_t ResourceBytes(const Image& image) {
+uint32_t BitmapBytes(const Image& image) {
   return kInfoHeaderSize + ColourBytes(image) +
          MaskRowBytes(image.width) * static_cast<uint32_t>(image.height);
 }
 
-void PutDirectoryEntry(std::vector<uint8_t>& out, const Image& image, uint32_t offset) {
-  out.push_back(DirectorySize(image.width));
-  out.push_back(DirectorySize(image.height));
-  out.push_back(0);  // palette size: none
-  out.push_back(0);  // reserved
-  Put16(out, 1);     // planes
-  Put16(out, 32);    // bits per pixel
-  Put32(out, ResourceBytes(image));
-  Put32(out, offset);
-}
-
-void PutResource(std::vector<uint8_t>& out, const Image& image) {
+void PutBitmap(std::vector<uint8_t>& out, const Image& image) {
   Put32(out, kInfoHeaderSize);
   Put32(out, static_cast<uint32_t>(image.width));
   Put32(out, static_cast<uint32_t>(image.height) * 2);  // colour rows and mask rows together
@@ -98,6 +78,35 @@ void PutResource(std::vector<uint8_t>& out, const Image& image) {
 
   PutColourRows(out, image);
   PutMaskRows(out, image);
+}
+
+// One image as the file stores it: a bitmap with its mask, or a whole PNG
+// file for the sizes that Windows reads as PNG.
+struct Frame {
+  const Image* image;
+  std::vector<uint8_t> png;  // empty for a bitmap frame
+  uint32_t Bytes() const {
+    return png.empty() ? BitmapBytes(*image) : static_cast<uint32_t>(png.size());
+  }
+};
+
+void PutDirectoryEntry(std::vector<uint8_t>& out, const Frame& frame, uint32_t offset) {
+  out.push_back(DirectorySize(frame.image->width));
+  out.push_back(DirectorySize(frame.image->height));
+  out.push_back(0);  // palette size: none
+  out.push_back(0);  // reserved
+  Put16(out, 1);     // planes
+  Put16(out, 32);    // bits per pixel
+  Put32(out, frame.Bytes());
+  Put32(out, offset);
+}
+
+void PutFrame(std::vector<uint8_t>& out, const Frame& frame) {
+  if (frame.png.empty()) {
+    PutBitmap(out, *frame.image);
+  } else {
+    out.insert(out.end(), frame.png.begin(), frame.png.end());
+  }
 }
 
 bool Smaller(const Image* a, const Image* b) {
@@ -117,44 +126,51 @@ void SortBySize(std::vector<const Image*>& images) {
 }
 
 // The file length, checked against the format's 16-bit count and 32-bit offsets.
-uint32_t FileBytes(const std::vector<const Image*>& images) {
-  uint64_t total = kDirectoryHeaderSize + uint64_t{kDirectoryEntrySize} * images.size();
-  for (const Image* image : images) total += ResourceBytes(*image);
-  if (images.size() > 0xFFFF || total > 0xFFFFFFFFu)
+uint32_t FileBytes(const std::vector<Frame>& frames) {
+  uint64_t total = kDirectoryHeaderSize + uint64_t{kDirectoryEntrySize} * frames.size();
+  for (const Frame& frame : frames) total += frame.Bytes();
+  if (frames.size() > 0xFFFF || total > 0xFFFFFFFFu)
     throw std::invalid_argument("too many or too large images for one icon");
   return static_cast<uint32_t>(total);
 }
 
-std::vector<uint8_t> Encode(std::vector<const Image*> images) {
+std::vector<uint8_t> Encode(std::vector<const Image*> images, IcoFrames large) {
   if (images.empty()) throw std::invalid_argument("an icon needs at least one image");
   for (const Image* image : images) CheckIconSize(*image);
   SortBySize(images);
+  std::vector<Frame> frames;
+  for (const Image* image : images) {
+    const bool asPng = large == IcoFrames::kPng256 && image->width == 256 && image->height == 256;
+    frames.push_back({image, asPng ? EncodePng(*image) : std::vector<uint8_t>()});
+  }
 
   std::vector<uint8_t> out;
-  out.reserve(FileBytes(images));
+  out.reserve(FileBytes(frames));
   Put16(out, 0);  // reserved
   Put16(out, 1);  // type: icon
-  Put16(out, static_cast<uint32_t>(images.size()));
+  Put16(out, static_cast<uint32_t>(frames.size()));
   // Image data follows the directory in the same order.
-  auto offset = static_cast<uint32_t>(kDirectoryHeaderSize + kDirectoryEntrySize * images.size());
-  for (const Image* image : images) {
-    PutDirectoryEntry(out, *image, offset);
-    offset += ResourceBytes(*image);
+  auto offset = static_cast<uint32_t>(kDirectoryHeaderSize + kDirectoryEntrySize * frames.size());
+  for (const Frame& frame : frames) {
+    PutDirectoryEntry(out, frame, offset);
+    offset += frame.Bytes();
   }
-  for (const Image* image : images) PutResource(out, *image);
+  for (const Frame& frame : frames) PutFrame(out, frame);
   return out;
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodeIco(const std::vector<Image>& images) {
+std::vector<uint8_t> EncodeIco(const std::vector<Image>& images, IcoFrames large) {
   std::vector<const Image*> pointers;
   pointers.reserve(images.size());
   for (const Image& image : images) pointers.push_back(&image);
-  return Encode(std::move(pointers));
+  return Encode(std::move(pointers), large);
 }
 
-std::vector<uint8_t> EncodeIco(const Image& image) { return Encode({&image}); }
+std::vector<uint8_t> EncodeIco(const Image& image) {
+  return Encode({&image}, IcoFrames::kAllBitmaps);
+}
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);

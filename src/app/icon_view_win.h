@@ -1,0 +1,47 @@
+#pragma once
+// LV_Icons as the browser fills it: items with captions and picture indices,
+// drawn from the image list the view is given.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/browser.h"
+
+namespace nestova {
+
+// An image list the list view can draw from.
+class ViewImageList : public IconImageList {
+ public:
+  virtual HIMAGELIST Handle() const = 0;
+};
+
+using ImageListFactory = std::function<std::shared_ptr<ViewImageList>()>;
+
+class ListViewIconView final : public IconView {
+ public:
+  // `view` is a list view made with LVS_SHAREIMAGELISTS: the image lists
+  // stay ours. `pump` handles the window messages pending at that moment.
+  ListViewIconView(HWND view, ImageListFactory makeList, std::function<void()> pump)
+      : view_(view), makeList_(std::move(makeList)), pump_(std::move(pump)) {}
+
+  void RemoveAllItems() override;
+  std::shared_ptr<IconImageList> NewImageList() override;
+  void ProcessPendingMessages() override { pump_(); }
+  void AddItem(const std::u16string& caption, int imageIndex) override;
+
+  // The caption of the selected item, if one is selected.
+  std::optional<std::u16string> SelectedCaption() const;
+
+ private:
+  HWND view_;  // a child of the main window, destroyed with it
+  ImageListFactory makeList_;
+  std::function<void()> pump_;
+  std::shared_ptr<ViewImageList> attached_;  // the list the view draws from
+};
+
+}  // namespace nestova
