@@ -1,0 +1,15 @@
+#pragma once
+// Undoing the per-row filters of PNG image data. Portable, with SSE2 paths
+// where the compiler offers it.
+#include <cstddef>
+#include <cstdint>
+
+namespace nestova::imagelist::png {
+
+// Undoes filter type `filter` on one row of `length` bytes in place. `prev`
+// is the row above, already unfiltered, or zeros for the first row of a
+// pass; `bpp` is the number of bytes of one whole pixel, at least 1.
+// Throws DecodeError for a filter type beyond 4.
+void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length, size_t bpp);
+
+}  // namespace nestova::imagelist::png
