@@ -11,6 +11,8 @@
 #include <string>
 
 #include "app/browser.h"
+#include "imagelist/TsAlphaImageList.h"
+#include "platform/platform.h"
 
 namespace nestova {
 
@@ -18,6 +20,21 @@ namespace nestova {
 class ViewImageList : public IconImageList {
  public:
   virtual HIMAGELIST Handle() const = 0;
+};
+
+// The program's own image list of 32 x 32 pictures for the icon view.
+class AlphaViewImageList final : public ViewImageList {
+ public:
+  explicit AlphaViewImageList(platform::Platform& platform) : list_(platform) {
+    list_.SetWidth(32);
+    list_.SetHeight(32);
+  }
+  int Count() const override { return list_.Count(); }
+  void LoadFromFile(const std::u16string& path) override { list_.LoadFromFile(path); }
+  HIMAGELIST Handle() const override { return list_.Handle(); }
+
+ private:
+  imagelist::TsAlphaImageList list_;
 };
 
 using ImageListFactory = std::function<std::shared_ptr<ViewImageList>()>;
