@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +25,7 @@ namespace {
 
 using nestova::kLblFolder;
 using nestova::kLBxColl;
+using nestova::kLVIcons;
 using nestova::MainControlId;
 using nestova::platform::UniqueFind;
 using nestova::platform::UniqueRegKey;
@@ -288,6 +291,7 @@ TEST(PortableZip, UnpackedIntoAnEmptyFolderRunsAndListsTheCollections) {
   ASSERT_TRUE(IsFolder(dir + L"\\Icons"));
   const std::vector<std::wstring> collections = Subfolders(dir + L"\\Icons");
   EXPECT_EQ(collections, Subfolders(BinDir() + L"Icons"));
+  EXPECT_GE(collections.size(), 2u) << "the sample collections are missing";
   const std::wstring exe = dir + L"\\Nestova.exe";
   EXPECT_TRUE(Bytes(exe) == Bytes(NestovaExe())) << "the zip does not carry this build";
 
@@ -300,6 +304,9 @@ TEST(PortableZip, UnpackedIntoAnEmptyFolderRunsAndListsTheCollections) {
   std::vector<std::wstring> listed = ListBoxItems(FindControl(main, MainControlId(kLBxColl)));
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, collections);
+  HWND icons = FindControl(main, MainControlId(kLVIcons));
+  EXPECT_TRUE(PollUntil([&] { return ListView_GetItemCount(icons) >= 12; }))
+      << "the first collection shows no icons";
   app.PressKey(VK_ESCAPE);
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
