@@ -69,7 +69,8 @@ void CheckForNewVersion(std::string_view url, int32_t currentVersion,
 void OpenAnnouncedPage(platform::Platform& platform, platform::WindowHandle owner,
                        const platform::Text& page) {
   constexpr int kShow = 5;  // SW_SHOW
-  if (http::IsOpenableWebUrl(page)) platform.OpenInShell(owner, page, kShow);
+  if (http::IsOpenableWebUrl(page))
+    platform.OpenInShell(owner, page, kShow, platform::ShellVerb::kDefault);
 }
 
 }  // namespace nestova

@@ -84,7 +84,8 @@ LRESULT TsWebLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT result = TsCustomLabel::HandleMessage(msg, wParam, lParam);
       // On the press, not on release; the result of the shell is of no use.
       if (!FURL.empty()) {
-        platform_.OpenInShell(::GetAncestor(hwnd(), GA_ROOT), platform::FromWide(FURL), FShowMode);
+        platform_.OpenInShell(::GetAncestor(hwnd(), GA_ROOT), platform::FromWide(FURL), FShowMode,
+                              platform::ShellVerb::kOpen);
       }
       return result;
     }

@@ -62,6 +62,10 @@ enum class MessageIcon { kNone, kInformation, kWarning, kError };
 // A window that owns a message box or a shell call; opaque here.
 using WindowHandle = void*;
 
+// What the shell is asked to do with a document or web address: its
+// default action, or "open" by name.
+enum class ShellVerb { kDefault, kOpen };
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -109,7 +113,8 @@ class Platform {
   // "open" of a document or web address (its result is not reported).
   virtual void ShowMessage(WindowHandle owner, const Text& text, const Text& caption,
                            MessageIcon icon) = 0;
-  virtual void OpenInShell(WindowHandle owner, const Text& target, int showCommand) = 0;
+  virtual void OpenInShell(WindowHandle owner, const Text& target, int showCommand,
+                           ShellVerb verb) = 0;
   // The system's text for an error number, for telling the user why.
   virtual Text ErrorText(ErrorCode code) = 0;
 

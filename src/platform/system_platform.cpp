@@ -161,9 +161,10 @@ class Win32Platform final : public Platform {
     ::MessageBoxW(static_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(), flags);
   }
 
-  void OpenInShell(WindowHandle owner, const Text& target, int showCommand) override {
-    ::ShellExecuteW(static_cast<HWND>(owner), L"open", ToWide(target).c_str(), nullptr, nullptr,
-                    showCommand);
+  void OpenInShell(WindowHandle owner, const Text& target, int showCommand,
+                   ShellVerb verb) override {
+    ::ShellExecuteW(static_cast<HWND>(owner), verb == ShellVerb::kOpen ? L"open" : nullptr,
+                    ToWide(target).c_str(), nullptr, nullptr, showCommand);
   }
 
   Text ErrorText(ErrorCode code) override {

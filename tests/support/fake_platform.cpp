@@ -443,9 +443,11 @@ void FakePlatform::ShowMessage(WindowHandle owner, const Text& text, const Text&
   messages.push_back({text, caption, icon, owner});
 }
 
-void FakePlatform::OpenInShell(WindowHandle owner, const Text& target, int showCommand) {
+void FakePlatform::OpenInShell(WindowHandle owner, const Text& target, int showCommand,
+                               platform::ShellVerb verb) {
   shellOwners.push_back(owner);
-  calls.push_back("Open " + Utf8(target) + " " + std::to_string(showCommand));
+  calls.push_back((verb == platform::ShellVerb::kOpen ? "Open " : "Default ") + Utf8(target) + " " +
+                  std::to_string(showCommand));
 }
 
 Text FakePlatform::ErrorText(ErrorCode code) { return u"error " + FromUtf8(std::to_string(code)); }

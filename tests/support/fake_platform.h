@@ -35,8 +35,9 @@ class FakePlatform : public platform::Platform {
 
   // What happened, in order: "SetAttributes C:\W\x.ico 0x80", "Delete C:\W\x",
   // "Copy A -> B", "ProfileWrite C:\W\Desktop.ini [s] k=v", "ProfileFlush F",
-  // "MakeDirectory D", "Message <caption>: <text>", "Open <target> 5",
-  // "CreateNewFile F (n bytes)", "NotifyFolderChanged D". Profile files are
+  // "MakeDirectory D", "Message <caption>: <text>", "Open <target> 5" (the
+  // "open" verb), "Default <target> 5" (the default action), "CreateNewFile F
+  // (n bytes)", "NotifyFolderChanged D". Profile files are
   // UTF-8, or UTF-16 LE when they begin with its byte-order mark, as there.
   std::vector<std::string> calls;
   struct Message {
@@ -76,7 +77,8 @@ class FakePlatform : public platform::Platform {
   uint64_t MonotonicMs() override { return monotonicMs; }
   void ShowMessage(platform::WindowHandle owner, const Text& text, const Text& caption,
                    platform::MessageIcon icon) override;
-  void OpenInShell(platform::WindowHandle owner, const Text& target, int showCommand) override;
+  void OpenInShell(platform::WindowHandle owner, const Text& target, int showCommand,
+                   platform::ShellVerb verb) override;
   Text ErrorText(platform::ErrorCode code) override;
   Text ModulePath() override { return modulePath; }
   Text CommandLine() override { return commandLine; }

@@ -42,8 +42,8 @@ class ForwardingPlatform : public platform::Platform {
                    platform::MessageIcon i) override {
     to_.ShowMessage(o, t, c, i);
   }
-  void OpenInShell(platform::WindowHandle o, const Text& t, int s) override {
-    to_.OpenInShell(o, t, s);
+  void OpenInShell(platform::WindowHandle o, const Text& t, int s, platform::ShellVerb v) override {
+    to_.OpenInShell(o, t, s, v);
   }
   Text ErrorText(ErrorCode c) override { return to_.ErrorText(c); }
   Text ModulePath() override { return to_.ModulePath(); }

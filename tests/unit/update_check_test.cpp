@@ -210,7 +210,7 @@ TEST(NoticeClick, OpensOnlyWebAddressesWithShowCommand5) {
     FakePlatform fake;
     OpenAnnouncedPage(fake, nullptr, c.page);
     const std::vector<std::string> expected =
-        c.opens ? std::vector<std::string>{"Open " + testing::Utf8(c.page) + " 5"}
+        c.opens ? std::vector<std::string>{"Default " + testing::Utf8(c.page) + " 5"}
                 : std::vector<std::string>{};
     EXPECT_EQ(fake.calls, expected);
   }

@@ -28,7 +28,7 @@ class RecordingPlatform : public testing_support::ForwardingPlatform {
                    platform::MessageIcon icon) override {
     messages.push_back({text, caption, icon});
   }
-  void OpenInShell(platform::WindowHandle, const Text&, int) override {}
+  void OpenInShell(platform::WindowHandle, const Text&, int, platform::ShellVerb) override {}
 };
 
 }  // namespace nestova
