@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -195,6 +197,54 @@ RECT RectInParent(HWND control) {
   ::GetWindowRect(control, &rc);
   ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rc), 2);
   return rc;
+}
+
+std::vector<std::wstring> ListBoxItems(HWND list) {
+  std::vector<std::wstring> items;
+  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring item(::SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+    item.resize(::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())));
+    items.push_back(item);
+  }
+  return items;
+}
+
+std::vector<ListViewItem> ListViewItems(HWND view) {
+  // List view messages carry pointers the system does not carry across
+  // processes, so the item record and its text buffer live in the program's
+  // own memory.
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(view, &processId);
+  const nestova::platform::UniqueKernelHandle process(
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!process) throw std::runtime_error("OpenProcess failed");
+  constexpr int kTextMax = 1024;
+  const SIZE_T size = sizeof(LVITEMW) + kTextMax * sizeof(wchar_t);
+  void* remote = ::VirtualAllocEx(process.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) throw std::runtime_error("VirtualAllocEx failed");
+  auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+  std::vector<ListViewItem> items;
+  const auto count = static_cast<int>(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = i;
+    item.pszText = remoteText;
+    item.cchTextMax = kTextMax;
+    std::vector<wchar_t> text(kTextMax);
+    if (!::WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr) ||
+        !::SendMessageW(view, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) ||
+        !::ReadProcessMemory(process.get(), remote, &item, sizeof item, nullptr) ||
+        !::ReadProcessMemory(process.get(), remoteText, text.data(), kTextMax * sizeof(wchar_t),
+                             nullptr)) {
+      break;
+    }
+    text.back() = L'\0';
+    items.push_back({text.data(), item.iImage});
+  }
+  ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  return items;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/handles.h"
 #include "temp_folder.h"
@@ -82,6 +83,16 @@ HWND FindControl(HWND top, int id);
 std::wstring WindowText(HWND hwnd);
 // The control's rectangle in its parent's client area.
 RECT RectInParent(HWND control);
+
+// The items of a list box in another process, in order.
+std::vector<std::wstring> ListBoxItems(HWND list);
+// The items of a list view in another process: caption and picture index.
+struct ListViewItem {
+  std::wstring text;
+  int image = -1;
+  bool operator==(const ListViewItem&) const = default;
+};
+std::vector<ListViewItem> ListViewItems(HWND view);
 
 // Clicks on the screen at a point, as the mouse does.
 void ClickAt(POINT screen, bool rightButton = false);

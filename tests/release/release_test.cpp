@@ -169,17 +169,6 @@ std::optional<DWORD> RunToEnd(const std::wstring& commandLine) {
   return code;
 }
 
-std::vector<std::wstring> ListBoxItems(HWND list) {
-  std::vector<std::wstring> items;
-  const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    std::wstring item(::SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
-    item.resize(::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data())));
-    items.push_back(item);
-  }
-  return items;
-}
-
 // Files that every package carries beside the program.
 const wchar_t* const kShippedFiles[] = {L"Nestova.exe", L"ReadMe.txt", L"Guide.ru.txt",
                                         L"Guide.en.txt", L"LICENSE.txt"};
