@@ -14,6 +14,8 @@ packages=(
   # native build, unit tests, sanitizers, fuzzers, format and lint checks
   cmake ninja-build g++ clang libclang-rt-dev clang-format clang-tidy googletest libgtest-dev
   zlib1g-dev libpng-dev
+  # a plain web server for the HTTP client's tests
+  busybox
   # Windows builds, 64- and 32-bit, with posix threads and zlib
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libz-mingw-w64-dev

@@ -1,4 +1,4 @@
-// The client against a real web server, Python's own, for plain files.
+// The client against a real web server, Debian's busybox httpd, for plain files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include "http/text_decoding.h"
 #include "http/update_file.h"
 #include "support/http_outcome.h"
-#include "support/python_http_server.h"
+#include "support/static_web_server.h"
 
 namespace nestova::http {
 namespace {
@@ -34,7 +34,7 @@ class WebServer : public ::testing::Test {
   void Write(const std::string& name, const std::string& bytes) {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;
   }
-  std::string Url(const testing::PythonHttpServer& server, std::string_view path) {
+  std::string Url(const testing::StaticWebServer& server, std::string_view path) {
     return "http://127.0.0.1:" + std::to_string(server.Port()) + std::string(path);
   }
 
@@ -47,7 +47,7 @@ TEST_F(WebServer, FetchesFilesByteForByte) {
   for (char& c : binary) c = static_cast<char>(random());
   Write("big.bin", binary);
   Write("empty.txt", "");
-  testing::PythonHttpServer server(NESTOVA_PYTHON, folder_.string());
+  testing::StaticWebServer server(NESTOVA_BUSYBOX, folder_.string());
 
   HttpClient client(SystemSocketFactory());
   EXPECT_EQ(Fetch(client, Url(server, "/big.bin")), Ok(binary));
@@ -59,7 +59,7 @@ TEST_F(WebServer, UpdateFileFromTheServer) {
   Write("dataversion/nsv.txt",
         "\xEF\xBB\xBF"
         "DataVersion\r\n11\r\nVersion 1.1\r\nhttp://www.example.com/download\r\n");
-  testing::PythonHttpServer server(NESTOVA_PYTHON, folder_.string());
+  testing::StaticWebServer server(NESTOVA_BUSYBOX, folder_.string());
 
   std::vector<uint8_t> body;
   VectorSink sink(body);
@@ -72,12 +72,12 @@ TEST_F(WebServer, UpdateFileFromTheServer) {
 }
 
 TEST_F(WebServer, MissingFileIsAProtocolErrorWithThePageAsText) {
-  testing::PythonHttpServer server(NESTOVA_PYTHON, folder_.string());
+  testing::StaticWebServer server(NESTOVA_BUSYBOX, folder_.string());
   HttpClient client(SystemSocketFactory());
   const Outcome outcome = Fetch(client, Url(server, "/dataversion/missing.txt"));
   EXPECT_EQ(outcome.kind, Outcome::Kind::kProtocol);
   EXPECT_EQ(outcome.number, 404);
-  EXPECT_EQ(outcome.message.substr(0, 13), "HTTP/1.0 404 ");
+  EXPECT_EQ(outcome.message.substr(0, 13), "HTTP/1.1 404 ");  // the status line as it came
   EXPECT_NE(outcome.errorText.find(u"404"), std::u16string::npos);
   EXPECT_EQ(outcome.body, "");
 }
@@ -85,11 +85,11 @@ TEST_F(WebServer, MissingFileIsAProtocolErrorWithThePageAsText) {
 TEST_F(WebServer, FolderWithoutSlashIsARedirectThatIsNotFollowed) {
   fs::create_directories(folder_ / "sub");
   Write("sub/index.html", "inside");
-  testing::PythonHttpServer server(NESTOVA_PYTHON, folder_.string());
+  testing::StaticWebServer server(NESTOVA_BUSYBOX, folder_.string());
   HttpClient client(SystemSocketFactory());
   const Outcome outcome = Fetch(client, Url(server, "/sub"));
   EXPECT_EQ(outcome.kind, Outcome::Kind::kProtocol);
-  EXPECT_EQ(outcome.number, 301);
+  EXPECT_EQ(outcome.number, 302);  // busybox sends "302 Found" to the folder with its slash
   EXPECT_EQ(outcome.body, "");
 }
 
