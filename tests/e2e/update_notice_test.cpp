@@ -10,6 +10,7 @@
 
 #include "app/main_layout.h"
 #include "driver.h"
+#include "link_recorder.h"
 #include "update_server.h"
 
 namespace e2e {
@@ -147,28 +148,15 @@ TEST_F(UpdateNotice, CancelDuringAStalledFetchEndsTheProgram) {
 class UpdateLinks : public UpdateNotice {
  protected:
   void SetUp() override {
-    // Never on a real Windows: it would take web addresses from the browser.
-    if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+    if (!LinkRecorder::CanRun()) {
       GTEST_SKIP() << "changes which program opens web addresses; runs under Wine only";
     }
     UpdateNotice::SetUp();
-    record_ = temp_.path() + L"\\opened.txt";
-    const std::wstring command =
-        Quoted(BinDir() + L"link_recorder.exe") + L" " + Quoted(record_) + L" \"%1\"";
-    for (const wchar_t* key : {L"http\\shell\\open\\command", L"https\\shell\\open\\command"}) {
-      ASSERT_EQ(::RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, command.c_str(),
-                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))),
-                ERROR_SUCCESS);
-    }
+    ASSERT_TRUE(recorder_.Register(temp_.path()));
   }
-  std::vector<std::string> Opened() const {
-    std::ifstream in(record_.c_str());
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> Opened() const { return recorder_.Opened(); }
 
-  std::wstring record_;
+  LinkRecorder recorder_;
 };
 
 TEST_F(UpdateLinks, TheClickOpensTheAnnouncedPage) {
