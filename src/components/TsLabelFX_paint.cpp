@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "components/saturate.h"
+#include "platform/dib.h"
 
 namespace nestova::components {
 namespace {
@@ -242,13 +243,7 @@ bool LabelFxPainter::DrawShadow(HDC dc, const RECT& rect, HFONT font, const Labe
 
 bool LabelFxPainter::ResizeMask(HDC reference, int width, int height) {
   if (mask_ && maskWidth_ == width && maskHeight_ == height) return true;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down: bitmap row y is picture row y
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = platform::TopDown32BitInfo(width, height);
   void* bits = nullptr;
   platform::UniqueBitmap bitmap(
       ::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

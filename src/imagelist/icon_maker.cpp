@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include "platform/dib.h"
 #include "platform/text.h"
 
 namespace nestova::imagelist {
@@ -14,19 +15,8 @@ namespace {
 using platform::UniqueBitmap;
 using platform::UniqueIcon;
 
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
 UniqueBitmap ColourBitmap(const Picture& picture, const std::vector<uint8_t>& bgra) {
-  const BITMAPINFO info = TopDown32(picture.width, picture.height);
+  const BITMAPINFO info = platform::TopDown32BitInfo(picture.width, picture.height);
   void* bits = nullptr;  // owned by the section
   UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bitmap) std::memcpy(bits, bgra.data(), bgra.size());
@@ -125,7 +115,7 @@ bool IconHasAlpha(HICON icon) {
   if (!colour || !::GetObjectW(colour.get(), sizeof bitmap, &bitmap) || bitmap.bmBitsPixel != 32) {
     return false;
   }
-  BITMAPINFO request = TopDown32(bitmap.bmWidth, bitmap.bmHeight);
+  BITMAPINFO request = platform::TopDown32BitInfo(bitmap.bmWidth, bitmap.bmHeight);
   std::vector<uint8_t> bgra(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight * 4);
   const platform::ScreenDC screen;
   if (::GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(bitmap.bmHeight), bgra.data(),

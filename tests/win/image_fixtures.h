@@ -14,6 +14,7 @@
 
 #include "bitmap_writer.h"
 #include "platform/handles.h"
+#include "platform/dib.h"
 
 namespace nestova::imagelist::testing {
 
@@ -125,13 +126,7 @@ inline void WriteFile(const std::wstring& path, const Bytes& bytes) {
 inline Argb ReadBitmap(HBITMAP bitmap) {
   BITMAP info{};
   ::GetObjectW(bitmap, sizeof info, &info);
-  BITMAPINFO request{};
-  request.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  request.bmiHeader.biWidth = info.bmWidth;
-  request.bmiHeader.biHeight = -info.bmHeight;
-  request.bmiHeader.biPlanes = 1;
-  request.bmiHeader.biBitCount = 32;
-  request.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO request = platform::TopDown32BitInfo(info.bmWidth, info.bmHeight);
   Argb out = Fill(info.bmWidth, info.bmHeight, 0);
   const platform::ScreenDC screen;
   ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), out.pixels.data(),
@@ -143,13 +138,7 @@ inline Argb ReadBitmap(HBITMAP bitmap) {
 inline Argb DrawImage(HIMAGELIST list, int index, uint32_t background) {
   int width = 0, height = 0;
   ::ImageList_GetIconSize(list, &width, &height);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = platform::TopDown32BitInfo(width, height);
   void* bits = nullptr;  // owned by the section
   const platform::UniqueBitmap target(
       ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
