@@ -1,9 +1,12 @@
 #include "imagelist/TsAlphaImageList.h"
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <stdexcept>
 
 #include "imagelist/bmp_reader.h"
+#include "imagelist/icon_exact_frame.h"
 #include "imagelist/icon_maker.h"
 #include "imagelist/ico_reader.h"
 #include "imagelist/image_file.h"
@@ -46,6 +49,35 @@ UniqueIcon LoadFileIcon(TsImageFormat kind, std::span<const uint8_t> data, const
   }
   if (pixelFormat) *pixelFormat = pf32bit;
   return MakeIconFromPicture(DecodePicture(kind, data));
+}
+
+// Adds an icon file's frame that needs no scaling, colour and mask as they
+// are, the way the system image list takes an icon made from them; the new
+// index, or -1. Much cheaper than making, rendering and destroying an icon.
+int AddExactFrame(HIMAGELIST list, const ExactIconFrame& frame) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = frame.picture.width;
+  info.bmiHeader.biHeight = -frame.picture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;  // owned by the section
+  const platform::UniqueBitmap colour(
+      ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const platform::UniqueBitmap mask(
+      ::CreateBitmap(frame.picture.width, frame.picture.height, 1, 1, frame.mask.data()));
+  if (!colour || !mask) return -1;
+  std::copy(frame.picture.bgra.begin(), frame.picture.bgra.end(), static_cast<uint8_t*>(bits));
+  return ::ImageList_Add(list, colour.get(), mask.get());
+}
+
+// The system's large-icon size, when the list's cells have it: only then
+// does an icon file's frame of that size reach the list unscaled.
+std::optional<int> UnscaledIconSize(int width, int height) {
+  const int cx = ::GetSystemMetrics(SM_CXICON);
+  if (cx != ::GetSystemMetrics(SM_CYICON) || cx != width || cx != height) return std::nullopt;
+  return cx;
 }
 
 // An icon file's picture for a cell of `size` pixels: its best frame.
@@ -132,16 +164,36 @@ void TsAlphaImageList::LoadFromFile(const Text& fileName) {
 
 bool TsAlphaImageList::AddFileImage(const Text& fileName) {
   if (!handle_) return false;
-  const std::optional<TsImageFormat> kind = DetectImageFormat(fileName);
-  if (!kind) return false;
   UniqueIcon icon;
-  if (DoubleData) {
+  if (DoubleData && !SystemIconsOnly) {
+    // One opening of the file serves the probe and the item's bytes; the
+    // item is made as soon as the kind is known and stays, whatever follows.
+    TsImgListItem* item = nullptr;
+    const std::optional<TsImageFormat> kind =
+        ReadImageFile(fileName, [this, &item](TsImageFormat k) -> std::vector<uint8_t>& {
+          item = &FItems.Add();
+          item->FImageFormat = k;
+          return item->ImgData;
+        });
+    if (!kind) return false;
+    if (*kind == ifICO && AddIconFromData(item->ImgData)) {
+      // The frame has alpha, as the icon the system would make from it.
+      item->FPixelFormat = pf32bit;
+      Change();
+      return true;
+    }
+    icon = LoadFileIcon(*kind, item->ImgData, fileName, &item->FPixelFormat);
+  } else if (DoubleData) {
+    const std::optional<TsImageFormat> kind = DetectImageFormat(fileName);
+    if (!kind) return false;
     // From here on the item stays, whatever follows.
     TsImgListItem& item = FItems.Add();
     ReadWholeFile(fileName, item.ImgData);
     item.FImageFormat = *kind;
     icon = LoadFileIcon(*kind, item.ImgData, fileName, &item.FPixelFormat);
   } else {
+    const std::optional<TsImageFormat> kind = DetectImageFormat(fileName);
+    if (!kind) return false;
     std::vector<uint8_t> data;
     if (*kind != ifICO) ReadWholeFile(fileName, data);
     icon = LoadFileIcon(*kind, data, fileName, nullptr);
@@ -151,6 +203,13 @@ bool TsAlphaImageList::AddFileImage(const Text& fileName) {
   icon.reset();
   Change();
   return added;
+}
+
+bool TsAlphaImageList::AddIconFromData(std::span<const uint8_t> data) {
+  const std::optional<int> size = UnscaledIconSize(width_, height_);
+  if (!size) return false;
+  const std::optional<ExactIconFrame> frame = ReadExactIconFrame(data, *size);
+  return frame && AddExactFrame(handle_.get(), *frame) >= 0;
 }
 
 void TsAlphaImageList::GenerateStdList() {

@@ -9,6 +9,7 @@
 // file adds exactly one image, at index = Count() before the load; one that
 // did not adds none, so image indices count the successful loads alone.
 #include <functional>
+#include <span>
 
 #include "imagelist/TsImgListItems.h"
 #include "platform/handles.h"
@@ -52,6 +53,10 @@ class TsAlphaImageList {
   bool AcChanging() const { return acChanging_; }
   // When true every accepted file's bytes are kept as an item.
   bool DoubleData = true;
+  // When true every icon file goes through the system's icon extraction.
+  // Otherwise an icon file whose picture can be taken from its bytes with
+  // the same result is added from them, which is many times faster.
+  bool SystemIconsOnly = false;
 
   // CLR_NONE for none; then reading gives the system image list's colour.
   COLORREF BkColor() const;
@@ -78,6 +83,9 @@ class TsAlphaImageList {
 
  private:
   void CreateHandle();
+  // Adds an icon file's picture straight from its bytes when that is sure
+  // to give what the system's icon would; false when nothing was added.
+  bool AddIconFromData(std::span<const uint8_t> data);
   void Resize(int width, int height);
 
   platform::Platform& platform_;
