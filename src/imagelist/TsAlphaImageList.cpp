@@ -153,6 +153,17 @@ void TsAlphaImageList::SetUseCache(bool value) {
   for (TsImgListItem& item : FItems) item.CacheBmp.reset();
 }
 
+void TsAlphaImageList::Reserve(int count) {
+  if (!handle_ || ShareImages || Count() > 0 || count <= AllocBy) return;
+  // The system image list cannot change its growth step, and shrinking its
+  // count gives the room back, so an empty one is simply made again.
+  const UINT flags = ILC_COLOR32 | (Masked ? ILC_MASK : 0);
+  platform::UniqueImageList roomy(::ImageList_Create(width_, height_, flags, 0, count));
+  if (!roomy) return;
+  if (FBkColor != CLR_NONE) ::ImageList_SetBkColor(roomy.get(), FBkColor);
+  handle_ = std::move(roomy);
+}
+
 void TsAlphaImageList::LoadFromFile(const Text& fileName) {
   if (!AddFileImage(fileName)) {
     // No owner window: the box is centred on the screen.

@@ -107,6 +107,8 @@ class IconRoutesTest : public ::testing::Test {
     list.SetWidth(32);
     list.SetHeight(32);
     list.SystemIconsOnly = systemIconsOnly;
+    // The browser makes room for every file first; the other way does not.
+    if (!systemIconsOnly) list.Reserve(static_cast<int>(names_.size()));
     Outcome out;
     for (const std::wstring& name : names_) {
       const int before = list.Count();
@@ -210,6 +212,29 @@ TEST_F(IconRoutesTest, BothRoutesGiveTheSameItemsImagesAndMessages) {
   // The fixture itself holds what it should: some of each outcome.
   EXPECT_GE(slow.colours.size(), 10u);
   EXPECT_GE(slow.messages.size(), 2u);
+}
+
+TEST_F(IconRoutesTest, RoomIsMadeOnlyInAnEmptyList) {
+  nestova::testing::FakePlatform platform;
+  TsAlphaImageList list(platform);
+  list.SetWidth(32);
+  list.SetHeight(32);
+  list.SetBkColor(RGB(1, 2, 3));
+  list.Reserve(4000);
+  EXPECT_EQ(list.Count(), 0);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(::ImageList_GetIconSize(list.Handle(), &cx, &cy));
+  EXPECT_EQ(cx, 32);
+  EXPECT_EQ(cy, 32);
+  EXPECT_EQ(::ImageList_GetBkColor(list.Handle()), RGB(1, 2, 3));
+
+  list.LoadFromFile(Write(L"a.ico", MultiSize(1)));
+  const HIMAGELIST handle = list.Handle();
+  const Argb first = DrawImage(handle, 0, 0xFFFFFF);
+  list.Reserve(4000);  // holds an image: stays as it is
+  EXPECT_EQ(list.Handle(), handle);
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(DrawImage(handle, 0, 0xFFFFFF).pixels, first.pixels);
 }
 
 }  // namespace
