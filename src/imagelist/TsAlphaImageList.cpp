@@ -51,27 +51,6 @@ UniqueIcon LoadFileIcon(TsImageFormat kind, std::span<const uint8_t> data, const
   return MakeIconFromPicture(DecodePicture(kind, data));
 }
 
-// Adds an icon file's frame that needs no scaling, colour and mask as they
-// are, the way the system image list takes an icon made from them; the new
-// index, or -1. Much cheaper than making, rendering and destroying an icon.
-int AddExactFrame(HIMAGELIST list, const ExactIconFrame& frame) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = frame.picture.width;
-  info.bmiHeader.biHeight = -frame.picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;  // owned by the section
-  const platform::UniqueBitmap colour(
-      ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const platform::UniqueBitmap mask(
-      ::CreateBitmap(frame.picture.width, frame.picture.height, 1, 1, frame.mask.data()));
-  if (!colour || !mask) return -1;
-  std::copy(frame.picture.bgra.begin(), frame.picture.bgra.end(), static_cast<uint8_t*>(bits));
-  return ::ImageList_Add(list, colour.get(), mask.get());
-}
-
 // The system's large-icon size, when the list's cells have it: only then
 // does an icon file's frame of that size reach the list unscaled.
 std::optional<int> UnscaledIconSize(int width, int height) {
@@ -220,7 +199,37 @@ bool TsAlphaImageList::AddIconFromData(std::span<const uint8_t> data) {
   const std::optional<int> size = UnscaledIconSize(width_, height_);
   if (!size) return false;
   const std::optional<ExactIconFrame> frame = ReadExactIconFrame(data, *size);
-  return frame && AddExactFrame(handle_.get(), *frame) >= 0;
+  if (!frame) return false;
+  // Colour and mask as they are, the way the system image list takes an
+  // icon made from them. The two bitmaps serve every load of that size:
+  // the system image list copies them.
+  if (!frameColour_ || frameSize_ != *size) {
+    frameColour_.reset();
+    frameMask_.reset();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = *size;
+    info.bmiHeader.biHeight = -*size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    frameBits_ = nullptr;  // owned by the section
+    platform::UniqueBitmap colour(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0));
+    platform::UniqueBitmap mask(::CreateBitmap(*size, *size, 1, 1, nullptr));
+    if (!colour || !mask) return false;
+    frameColour_ = std::move(colour);
+    frameMask_ = std::move(mask);
+    frameSize_ = *size;
+  }
+  ::GdiFlush();  // the section's bits are written directly
+  std::copy(frame->picture.bgra.begin(), frame->picture.bgra.end(),
+            static_cast<uint8_t*>(frameBits_));
+  if (!::SetBitmapBits(frameMask_.get(), static_cast<DWORD>(frame->mask.size()),
+                       frame->mask.data())) {
+    return false;
+  }
+  return ::ImageList_Add(handle_.get(), frameColour_.get(), frameMask_.get()) >= 0;
 }
 
 void TsAlphaImageList::GenerateStdList() {

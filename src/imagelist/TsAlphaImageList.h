@@ -105,6 +105,11 @@ class TsAlphaImageList {
   bool acChanging_ = false;
   COLORREF FBkColor = CLR_NONE;
   bool useCache_ = true;
+  // A colour and a mask bitmap for AddIconFromData, kept between loads.
+  platform::UniqueBitmap frameColour_;
+  platform::UniqueBitmap frameMask_;
+  void* frameBits_ = nullptr;  // the colour section's pixels
+  int frameSize_ = 0;
 };
 
 }  // namespace nestova::imagelist

@@ -121,6 +121,7 @@ std::optional<TsImageFormat> ReadImageFile(
       DetectImageFormat(std::span<const uint8_t>(start.bytes, start.length), start.size, fileName);
   if (!kind) return kind;
   std::vector<uint8_t>& out = sink(*kind);
+  out.reserve(out.size() + static_cast<size_t>(start.size));
   out.insert(out.end(), start.bytes, start.bytes + start.length);
   ReadRest(file.get(), start.size - start.length, fileName, out);
   return kind;
