@@ -133,6 +133,8 @@ void TsAlphaImageList::SetUseCache(bool value) {
 }
 
 void TsAlphaImageList::Reserve(int count) {
+  if (count <= 0) return;
+  if (DoubleData) FItems.Reserve(count);
   if (!handle_ || ShareImages || Count() > 0 || count <= AllocBy) return;
   // The system image list cannot change its growth step, and shrinking its
   // count gives the room back, so an empty one is simply made again.

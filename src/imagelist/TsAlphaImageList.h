@@ -68,11 +68,11 @@ class TsAlphaImageList {
   // Fired by the change notification.
   std::function<void()> OnChange;
 
-  // Makes room for `count` images at once in a list that has none yet, so
-  // that adding them does not grow it again and again (each growth copies
-  // every image): the empty system image list is made anew with a growth
-  // step of `count`, which changes Handle. Does nothing to a list that holds
-  // images or shares its system image list.
+  // Makes room for `count` more items, and for `count` images at once in a
+  // list that has none yet, so that adding them does not grow it again and
+  // again (each growth copies every image): that empty system image list is
+  // made anew with a growth step of `count`, which changes Handle. A list
+  // that holds images or shares its system image list keeps it as it is.
   void Reserve(int count);
 
   // Adds the picture of one file. When the file is not taken, and no error
