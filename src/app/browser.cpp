@@ -17,6 +17,17 @@ bool EndsWithIco(const std::u16string& name) {
          lower(tail[3]) == u'o';
 }
 
+class PaintingHeld {
+ public:
+  explicit PaintingHeld(IconView& view) : view_(view) {}
+  ~PaintingHeld() { view_.HoldPainting(false); }
+  PaintingHeld(const PaintingHeld&) = delete;
+  PaintingHeld& operator=(const PaintingHeld&) = delete;
+
+ private:
+  IconView& view_;
+};
+
 }  // namespace
 
 std::vector<std::u16string> ListCollections(platform::Platform& platform,
@@ -50,8 +61,15 @@ void CollectionBrowser::LoadCollectionIcons(const std::u16string& iconsDir,
   view_.ProcessPendingMessages();
   if (load != loads_) return;
 
+  // Painting each new item costs more than loading its file. The emptied
+  // view has been drawn above; the items are drawn once, at the end, also
+  // when an error or a newer load ends this one early.
+  view_.HoldPainting(true);
+  const PaintingHeld held(view_);
   const std::u16string folder = iconsDir + collection + u"\\";
-  for (const std::u16string& name : ListIconFiles(platform_, folder)) {
+  const std::vector<std::u16string> names = ListIconFiles(platform_, folder);
+  view_.ReserveImages(static_cast<int>(names.size()));
+  for (const std::u16string& name : names) {
     const int index = images->Count();
     bool took = false;
     try {

@@ -37,6 +37,12 @@ class IconView {
   // repaints; a queued selection may start another load).
   virtual void ProcessPendingMessages() = 0;
   virtual void AddItem(const std::u16string& caption, int imageIndex) = 0;
+  // Makes room in the new, still empty image list for `count` pictures at
+  // once, so that it does not grow again and again while they are added.
+  virtual void ReserveImages(int count) = 0;
+  // While held, added items are not drawn one by one; releasing draws the
+  // view once. Releasing when not held does no harm.
+  virtual void HoldPainting(bool hold) = 0;
 };
 
 // The subfolders of `iconsDir` (which ends with "\"), in the order the

@@ -19,6 +19,17 @@ void ListViewIconView::AddItem(const std::u16string& caption, int imageIndex) {
   ui::ListView(view_).Add(platform::ToWide(caption), imageIndex);
 }
 
+void ListViewIconView::ReserveImages(int count) {
+  if (!attached_) return;
+  attached_->Reserve(count);
+  ui::ListView(view_).SetImageList(attached_->Handle());  // perhaps a new one
+}
+
+void ListViewIconView::HoldPainting(bool hold) {
+  ui::ListView(view_).SetRedraw(!hold);
+  if (!hold) ::InvalidateRect(view_, nullptr, TRUE);
+}
+
 std::optional<std::u16string> ListViewIconView::SelectedCaption() const {
   const ui::ListView view(view_);
   const int index = view.Selected();

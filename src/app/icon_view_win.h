@@ -20,6 +20,8 @@ namespace nestova {
 class ViewImageList : public IconImageList {
  public:
   virtual HIMAGELIST Handle() const = 0;
+  // Room for `count` pictures in an empty list; Handle may change.
+  virtual void Reserve(int count) = 0;
 };
 
 // The program's own image list of 32 x 32 pictures for the icon view.
@@ -31,6 +33,7 @@ class AlphaViewImageList final : public ViewImageList {
   }
   int Count() const override { return list_.Count(); }
   void LoadFromFile(const std::u16string& path) override { list_.LoadFromFile(path); }
+  void Reserve(int count) override { list_.Reserve(count); }
   HIMAGELIST Handle() const override { return list_.Handle(); }
 
  private:
@@ -50,6 +53,8 @@ class ListViewIconView final : public IconView {
   std::shared_ptr<IconImageList> NewImageList() override;
   void ProcessPendingMessages() override { pump_(); }
   void AddItem(const std::u16string& caption, int imageIndex) override;
+  void ReserveImages(int count) override;
+  void HoldPainting(bool hold) override;
 
   // The caption of the selected item, if one is selected.
   std::optional<std::u16string> SelectedCaption() const;

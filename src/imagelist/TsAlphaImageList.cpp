@@ -1,9 +1,12 @@
 #include "imagelist/TsAlphaImageList.h"
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <stdexcept>
 
 #include "imagelist/bmp_reader.h"
+#include "imagelist/icon_exact_frame.h"
 #include "imagelist/icon_maker.h"
 #include "imagelist/ico_reader.h"
 #include "imagelist/image_file.h"
@@ -46,6 +49,14 @@ UniqueIcon LoadFileIcon(TsImageFormat kind, std::span<const uint8_t> data, const
   }
   if (pixelFormat) *pixelFormat = pf32bit;
   return MakeIconFromPicture(DecodePicture(kind, data));
+}
+
+// The system's large-icon size, when the list's cells have it: only then
+// does an icon file's frame of that size reach the list unscaled.
+std::optional<int> UnscaledIconSize(int width, int height) {
+  const int cx = ::GetSystemMetrics(SM_CXICON);
+  if (cx != ::GetSystemMetrics(SM_CYICON) || cx != width || cx != height) return std::nullopt;
+  return cx;
 }
 
 // An icon file's picture for a cell of `size` pixels: its best frame.
@@ -121,6 +132,19 @@ void TsAlphaImageList::SetUseCache(bool value) {
   for (TsImgListItem& item : FItems) item.CacheBmp.reset();
 }
 
+void TsAlphaImageList::Reserve(int count) {
+  if (count <= 0) return;
+  if (DoubleData) FItems.Reserve(count);
+  if (!handle_ || ShareImages || Count() > 0 || count <= AllocBy) return;
+  // The system image list cannot change its growth step, and shrinking its
+  // count gives the room back, so an empty one is simply made again.
+  const UINT flags = ILC_COLOR32 | (Masked ? ILC_MASK : 0);
+  platform::UniqueImageList roomy(::ImageList_Create(width_, height_, flags, 0, count));
+  if (!roomy) return;
+  if (FBkColor != CLR_NONE) ::ImageList_SetBkColor(roomy.get(), FBkColor);
+  handle_ = std::move(roomy);
+}
+
 void TsAlphaImageList::LoadFromFile(const Text& fileName) {
   if (!AddFileImage(fileName)) {
     // No owner window: the box is centred on the screen.
@@ -132,16 +156,36 @@ void TsAlphaImageList::LoadFromFile(const Text& fileName) {
 
 bool TsAlphaImageList::AddFileImage(const Text& fileName) {
   if (!handle_) return false;
-  const std::optional<TsImageFormat> kind = DetectImageFormat(fileName);
-  if (!kind) return false;
   UniqueIcon icon;
-  if (DoubleData) {
+  if (DoubleData && !SystemIconsOnly) {
+    // One opening of the file serves the probe and the item's bytes; the
+    // item is made as soon as the kind is known and stays, whatever follows.
+    TsImgListItem* item = nullptr;
+    const std::optional<TsImageFormat> kind =
+        ReadImageFile(fileName, [this, &item](TsImageFormat k) -> std::vector<uint8_t>& {
+          item = &FItems.Add();
+          item->FImageFormat = k;
+          return item->ImgData;
+        });
+    if (!kind) return false;
+    if (*kind == ifICO && AddIconFromData(item->ImgData)) {
+      // The frame has alpha, as the icon the system would make from it.
+      item->FPixelFormat = pf32bit;
+      Change();
+      return true;
+    }
+    icon = LoadFileIcon(*kind, item->ImgData, fileName, &item->FPixelFormat);
+  } else if (DoubleData) {
+    const std::optional<TsImageFormat> kind = DetectImageFormat(fileName);
+    if (!kind) return false;
     // From here on the item stays, whatever follows.
     TsImgListItem& item = FItems.Add();
     ReadWholeFile(fileName, item.ImgData);
     item.FImageFormat = *kind;
     icon = LoadFileIcon(*kind, item.ImgData, fileName, &item.FPixelFormat);
   } else {
+    const std::optional<TsImageFormat> kind = DetectImageFormat(fileName);
+    if (!kind) return false;
     std::vector<uint8_t> data;
     if (*kind != ifICO) ReadWholeFile(fileName, data);
     icon = LoadFileIcon(*kind, data, fileName, nullptr);
@@ -151,6 +195,43 @@ bool TsAlphaImageList::AddFileImage(const Text& fileName) {
   icon.reset();
   Change();
   return added;
+}
+
+bool TsAlphaImageList::AddIconFromData(std::span<const uint8_t> data) {
+  const std::optional<int> size = UnscaledIconSize(width_, height_);
+  if (!size) return false;
+  const std::optional<ExactIconFrame> frame = ReadExactIconFrame(data, *size);
+  if (!frame) return false;
+  // Colour and mask as they are, the way the system image list takes an
+  // icon made from them. The two bitmaps serve every load of that size:
+  // the system image list copies them.
+  if (!frameColour_ || frameSize_ != *size) {
+    frameColour_.reset();
+    frameMask_.reset();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = *size;
+    info.bmiHeader.biHeight = -*size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    frameBits_ = nullptr;  // owned by the section
+    platform::UniqueBitmap colour(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0));
+    platform::UniqueBitmap mask(::CreateBitmap(*size, *size, 1, 1, nullptr));
+    if (!colour || !mask) return false;
+    frameColour_ = std::move(colour);
+    frameMask_ = std::move(mask);
+    frameSize_ = *size;
+  }
+  ::GdiFlush();  // the section's bits are written directly
+  std::copy(frame->picture.bgra.begin(), frame->picture.bgra.end(),
+            static_cast<uint8_t*>(frameBits_));
+  if (!::SetBitmapBits(frameMask_.get(), static_cast<DWORD>(frame->mask.size()),
+                       frame->mask.data())) {
+    return false;
+  }
+  return ::ImageList_Add(handle_.get(), frameColour_.get(), frameMask_.get()) >= 0;
 }
 
 void TsAlphaImageList::GenerateStdList() {

@@ -9,6 +9,7 @@
 // file adds exactly one image, at index = Count() before the load; one that
 // did not adds none, so image indices count the successful loads alone.
 #include <functional>
+#include <span>
 
 #include "imagelist/TsImgListItems.h"
 #include "platform/handles.h"
@@ -52,6 +53,10 @@ class TsAlphaImageList {
   bool AcChanging() const { return acChanging_; }
   // When true every accepted file's bytes are kept as an item.
   bool DoubleData = true;
+  // When true every icon file goes through the system's icon extraction.
+  // Otherwise an icon file whose picture can be taken from its bytes with
+  // the same result is added from them, which is many times faster.
+  bool SystemIconsOnly = false;
 
   // CLR_NONE for none; then reading gives the system image list's colour.
   COLORREF BkColor() const;
@@ -62,6 +67,13 @@ class TsAlphaImageList {
 
   // Fired by the change notification.
   std::function<void()> OnChange;
+
+  // Makes room for `count` more items, and for `count` images at once in a
+  // list that has none yet, so that adding them does not grow it again and
+  // again (each growth copies every image): that empty system image list is
+  // made anew with a growth step of `count`, which changes Handle. A list
+  // that holds images or shares its system image list keeps it as it is.
+  void Reserve(int count);
 
   // Adds the picture of one file. When the file is not taken, and no error
   // was raised, says "Cannot load " with the file's name in an error box.
@@ -78,6 +90,9 @@ class TsAlphaImageList {
 
  private:
   void CreateHandle();
+  // Adds an icon file's picture straight from its bytes when that is sure
+  // to give what the system's icon would; false when nothing was added.
+  bool AddIconFromData(std::span<const uint8_t> data);
   void Resize(int width, int height);
 
   platform::Platform& platform_;
@@ -90,6 +105,11 @@ class TsAlphaImageList {
   bool acChanging_ = false;
   COLORREF FBkColor = CLR_NONE;
   bool useCache_ = true;
+  // A colour and a mask bitmap for AddIconFromData, kept between loads.
+  platform::UniqueBitmap frameColour_;
+  platform::UniqueBitmap frameMask_;
+  void* frameBits_ = nullptr;  // the colour section's pixels
+  int frameSize_ = 0;
 };
 
 }  // namespace nestova::imagelist

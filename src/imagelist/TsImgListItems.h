@@ -54,6 +54,7 @@ class TsImgListItems {
   TsImgListItem& operator[](int i) { return items_.at(static_cast<size_t>(i)); }
   const TsImgListItem& operator[](int i) const { return items_.at(static_cast<size_t>(i)); }
   TsImgListItem& Add() { return items_.emplace_back(); }
+  void Reserve(int count) { items_.reserve(items_.size() + static_cast<size_t>(count)); }
   void Clear() { items_.clear(); }
   auto begin() { return items_.begin(); }
   auto end() { return items_.end(); }

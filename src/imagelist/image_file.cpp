@@ -67,6 +67,23 @@ FileStart ReadStart(const Text& fileName) {
   return start;
 }
 
+// Appends `left` more bytes of the file to `out`; what was read before a
+// failure stays there.
+void ReadRest(HANDLE file, uint64_t left, const Text& fileName, std::vector<uint8_t>& out) {
+  constexpr DWORD kChunk = 1 << 20;
+  while (left > 0) {
+    const DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(left, kChunk));
+    const size_t at = out.size();
+    out.resize(at + wanted);
+    DWORD got = 0;
+    const BOOL ok = ::ReadFile(file, out.data() + at, wanted, &got, nullptr);
+    out.resize(at + got);
+    if (!ok) ThrowReadError(fileName);
+    if (got == 0) break;  // the file shrank meanwhile: what is there is all
+    left -= got;
+  }
+}
+
 }  // namespace
 
 bool FileStartsWith(const Text& fileName, std::span<const uint8_t> signature, size_t count) {
@@ -85,19 +102,29 @@ std::optional<TsImageFormat> DetectImageFormat(const Text& fileName) {
 
 void ReadWholeFile(const Text& fileName, std::vector<uint8_t>& out) {
   const platform::UniqueFile file = OpenForReading(fileName);
-  uint64_t left = SizeOf(file.get(), fileName);
-  constexpr DWORD kChunk = 1 << 20;
-  while (left > 0) {
-    const DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(left, kChunk));
-    const size_t at = out.size();
-    out.resize(at + wanted);
-    DWORD got = 0;
-    const BOOL ok = ::ReadFile(file.get(), out.data() + at, wanted, &got, nullptr);
-    out.resize(at + got);
-    if (!ok) ThrowReadError(fileName);
-    if (got == 0) break;  // the file shrank meanwhile: what is there is all
-    left -= got;
+  ReadRest(file.get(), SizeOf(file.get(), fileName), fileName, out);
+}
+
+std::optional<TsImageFormat> ReadImageFile(
+    const Text& fileName, const std::function<std::vector<uint8_t>&(TsImageFormat)>& sink) {
+  const platform::UniqueFile file = OpenForReading(fileName);
+  FileStart start;
+  start.size = SizeOf(file.get(), fileName);
+  const DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(start.size, kSignatureBytes));
+  DWORD got = 0;
+  if (wanted > 0 &&
+      (!::ReadFile(file.get(), start.bytes, wanted, &got, nullptr) || got != wanted)) {
+    ThrowReadError(fileName);
   }
+  start.length = got;
+  const std::optional<TsImageFormat> kind =
+      DetectImageFormat(std::span<const uint8_t>(start.bytes, start.length), start.size, fileName);
+  if (!kind) return kind;
+  std::vector<uint8_t>& out = sink(*kind);
+  out.reserve(out.size() + static_cast<size_t>(start.size));
+  out.insert(out.end(), start.bytes, start.bytes + start.length);
+  ReadRest(file.get(), start.size - start.length, fileName, out);
+  return kind;
 }
 
 }  // namespace nestova::imagelist

@@ -3,6 +3,7 @@
 // its first bytes and name, and the whole file's bytes. Win32; each call
 // opens the file for reading, letting others read it but not write it.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -34,5 +35,13 @@ std::optional<TsImageFormat> DetectImageFormat(const platform::Text& fileName);
 // Appends the file's bytes to `out`. What was read before a failure stays
 // there. Throws FileError.
 void ReadWholeFile(const platform::Text& fileName, std::vector<uint8_t>& out);
+
+// DetectImageFormat and ReadWholeFile with one opening of the file: when the
+// file is recognised, `sink` is given its kind and answers where its bytes
+// go, and they are appended there. The same errors as the two calls, also a
+// read error after `sink` was called (what was read stays).
+std::optional<TsImageFormat> ReadImageFile(
+    const platform::Text& fileName,
+    const std::function<std::vector<uint8_t>&(TsImageFormat)>& sink);
 
 }  // namespace nestova::imagelist

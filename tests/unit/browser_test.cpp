@@ -69,6 +69,15 @@ class FakeView : public IconView {
   }
   void AddItem(const std::u16string& caption, int imageIndex) override {
     items.push_back({Utf8(caption), imageIndex});
+    if (held) ++addedWhileHeld;
+  }
+  void ReserveImages(int count) override {
+    EXPECT_EQ(list->Count(), 0);
+    reserved.push_back(count);
+  }
+  void HoldPainting(bool hold) override {
+    EXPECT_TRUE(!hold || pumps > 0) << "painting held before the emptied view was drawn";
+    held = hold;
   }
   // Each item shows the picture of its own file.
   void ExpectEveryItemShowsItsFile() const {
@@ -87,6 +96,9 @@ class FakeView : public IconView {
   std::shared_ptr<FakeImageList> list;
   int listsMade = 0;
   int pumps = 0;
+  bool held = false;
+  std::vector<int> reserved;
+  int addedWhileHeld = 0;
   std::vector<std::function<void()>> pending;  // queued "messages", run once each
 
  private:
@@ -137,6 +149,10 @@ TEST(Browser, ItemsOnlyForFilesTheListTookEachWithItsOwnPicture) {
   w.Icon(u"Office", u"C.ico");
   w.Load(u"Office");
   EXPECT_EQ(w.view.Captions(), (std::vector<std::string>{"A.ico", "C.ico"}));
+  EXPECT_EQ(w.view.reserved, std::vector<int>{4});  // room for every file, made once
+  // Added without painting one by one, and drawn at the end.
+  EXPECT_EQ(w.view.addedWhileHeld, 2);
+  EXPECT_FALSE(w.view.held);
   w.view.ExpectEveryItemShowsItsFile();
   EXPECT_EQ(w.view.list->messages,
             std::vector<std::string>{"Cannot load C:\\Nestova\\Icons\\Office\\B.ico"});
@@ -233,6 +249,7 @@ TEST(Browser, ALoadStartedInsideAnotherLeavesOneItemPerFileWithItsPicture) {
               (std::vector<std::string>{"c1.ico", "c2.ico", "c3.ico", "c4.ico"}));
     EXPECT_EQ(w.view.list->Count(), 4);
     w.view.ExpectEveryItemShowsItsFile();
+    EXPECT_FALSE(w.view.held);
   }
 }
 
