@@ -8,7 +8,9 @@ namespace nestova::imagelist::png {
 
 // Undoes filter type `filter` on one row of `length` bytes in place. `prev`
 // is the row above, already unfiltered, or zeros for the first row of a
-// pass; `bpp` is the number of bytes of one whole pixel, at least 1.
+// pass; `bpp` is the number of bytes of one whole pixel, at least 1, and
+// `length` a whole number of pixels. May read up to 2 bytes past the end of
+// `row` and of `prev`, never write there.
 // Throws DecodeError for a filter type beyond 4.
 void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length, size_t bpp);
 
