@@ -1,5 +1,6 @@
 #include "imagelist/png_filter.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -85,33 +86,47 @@ inline void StorePixel(uint8_t* p, __m128i bytes) {
   }
 }
 
-template <size_t kBpp>
-void UnfilterSubSse2(uint8_t* row, size_t length) {
+// With an output, an 8-bit red, green, blue (alpha) pixel also goes out as
+// blue, green, red, alpha, alpha 0 for a pixel without: one byte swap of the
+// value already in a register, no second pass over the row.
+template <size_t kBpp, bool kOut>
+inline void EmitPixel(uint8_t* row, uint8_t*& out, __m128i bytes) {
+  StorePixel<kBpp>(row, bytes);
+  if constexpr (kOut) {
+    const uint32_t swapped = __builtin_bswap32(static_cast<uint32_t>(_mm_cvtsi128_si32(bytes)));
+    const uint32_t bgra = kBpp == 3 ? swapped >> 8 : (swapped >> 8 | swapped << 24);
+    std::memcpy(out, &bgra, 4);
+    out += 4;
+  }
+}
+
+template <size_t kBpp, bool kOut>
+void UnfilterSubSse2(uint8_t* row, size_t length, uint8_t* out) {
   __m128i a = _mm_setzero_si128();
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
     a = _mm_add_epi8(LoadPixel<kBpp>(row + i), a);
-    StorePixel<kBpp>(row + i, a);
+    EmitPixel<kBpp, kOut>(row + i, out, a);
   }
 }
 
 // (a + b) >> 1 per byte: the rounded-up mean less the bit it rounded up.
-template <size_t kBpp>
-void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length) {
+template <size_t kBpp, bool kOut>
+void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
   const __m128i one = _mm_set1_epi8(1);
   __m128i a = _mm_setzero_si128();
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
     const __m128i b = LoadPixel<kBpp>(prev + i);
     const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
     a = _mm_add_epi8(LoadPixel<kBpp>(row + i), mean);
-    StorePixel<kBpp>(row + i, a);
+    EmitPixel<kBpp, kOut>(row + i, out, a);
   }
 }
 
 inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
 
 // The pixel's bytes side by side in 16-bit lanes, for signed distances.
-template <size_t kBpp>
-void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length) {
+template <size_t kBpp, bool kOut>
+void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i low = _mm_set1_epi16(0xFF);
   __m128i a = zero;
@@ -129,22 +144,23 @@ void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length) {
     const __m128i bc = _mm_or_si128(_mm_and_si128(notB, c), _mm_andnot_si128(notB, b));
     const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
     a = _mm_and_si128(_mm_add_epi16(x, pred), low);
-    StorePixel<kBpp>(row + i, _mm_packus_epi16(a, a));
+    EmitPixel<kBpp, kOut>(row + i, out, _mm_packus_epi16(a, a));
     c = b;
   }
 }
 
-template <size_t kBpp>
-bool UnfilterPixelsSse2(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length) {
+template <size_t kBpp, bool kOut = false>
+bool UnfilterPixelsSse2(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length,
+                        uint8_t* out = nullptr) {
   switch (filter) {
     case 1:
-      UnfilterSubSse2<kBpp>(row, length);
+      UnfilterSubSse2<kBpp, kOut>(row, length, out);
       return true;
     case 3:
-      UnfilterAverageSse2<kBpp>(row, prev, length);
+      UnfilterAverageSse2<kBpp, kOut>(row, prev, length, out);
       return true;
     case 4:
-      UnfilterPaethSse2<kBpp>(row, prev, length);
+      UnfilterPaethSse2<kBpp, kOut>(row, prev, length, out);
       return true;
     default:
       return false;
@@ -189,6 +205,20 @@ void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t lengt
     default:
       return;
   }
+}
+
+bool UnfilterRowToBgra(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length, size_t bpp,
+                       uint8_t* out) {
+  if (filter > 4) throw DecodeError("bad filter type");
+#if defined(__SSE2__)
+  if constexpr (std::endian::native == std::endian::little) {
+    if (bpp == 3) return UnfilterPixelsSse2<3, true>(filter, row, prev, length, out);
+    if (bpp == 4) return UnfilterPixelsSse2<4, true>(filter, row, prev, length, out);
+  }
+#else
+  (void)row, (void)prev, (void)length, (void)bpp, (void)out;
+#endif
+  return false;
 }
 
 }  // namespace nestova::imagelist::png
