@@ -13,7 +13,7 @@ namespace {
 constexpr uint32_t kBase = 65521;
 // The most bytes after which the sums still fit 32 bits before they are
 // reduced, a whole number of 16-byte blocks.
-constexpr size_t kMaxRun = 5552 / 16 * 16;
+constexpr size_t kMaxRun = size_t{5552} / 16 * 16;
 
 uint32_t SumLanes(__m128i v) {
   v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
