@@ -119,18 +119,21 @@ class ImageDecoder {
     const size_t outStride = size_t{header_.width} * 4;
     if (pass.dx != 1) scatter_.assign(size_t{width} * 4, 0);
     uint8_t* const base = buffer_.data();
+    const bool plain = converter_.PlainTruecolour();
 
     for (uint32_t y = 0; y < rows;) {
       const uint32_t n = std::min(stripRows, rows - y);
       data.Read(base + stride, stride * n);
       for (uint32_t r = 0; r < n; ++r, ++y) {
         uint8_t* line = base + stride * (r + 1);
-        png::UnfilterRow(line[0], line + 1, line + 1 - stride, rowBytes, bpp_);
         uint8_t* out = picture_.bgra.data() + (size_t{pass.y0} + size_t{y} * pass.dy) * outStride;
-        if (pass.dx == 1) {
-          converter_.Convert(line + 1, out, width);
-        } else {
-          converter_.Convert(line + 1, scatter_.data(), width);
+        uint8_t* const pixels = pass.dx == 1 ? out : scatter_.data();
+        if (!plain ||
+            !png::UnfilterRowToBgra(line[0], line + 1, line + 1 - stride, rowBytes, bpp_, pixels)) {
+          png::UnfilterRow(line[0], line + 1, line + 1 - stride, rowBytes, bpp_);
+          converter_.Convert(line + 1, pixels, width);
+        }
+        if (pass.dx != 1) {
           for (uint32_t x = 0; x < width; ++x) {
             std::memcpy(out + (size_t{pass.x0} + size_t{x} * pass.dx) * 4, &scatter_[4 * size_t{x}],
                         4);

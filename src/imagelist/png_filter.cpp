@@ -1,5 +1,6 @@
 #include "imagelist/png_filter.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,33 +56,84 @@ void UnfilterPaethScalar(uint8_t* row, const uint8_t* prev, size_t length, size_
 }
 
 #if defined(__SSE2__)
+// Sub, Average and Paeth wait on the pixel to the left, so they run one
+// pixel per step with that pixel kept in a register: going through memory
+// instead costs a store-to-load round trip per pixel. A pixel is loaded as 4
+// or 8 bytes, reading up to 2 bytes past it, and stored as exactly its own
+// bytes.
 template <size_t kBpp>
 inline __m128i LoadPixel(const uint8_t* p) {
-  uint64_t v = 0;
-  std::memcpy(&v, p, kBpp);
-  return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&v)),
-                           _mm_setzero_si128());
+  if constexpr (kBpp <= 4) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(static_cast<int>(v));
+  } else {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  }
 }
 
 template <size_t kBpp>
-inline void StorePixel(uint8_t* p, __m128i words) {
-  uint64_t v;
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(&v), _mm_packus_epi16(words, words));
-  std::memcpy(p, &v, kBpp);
+inline void StorePixel(uint8_t* p, __m128i bytes) {
+  if constexpr (kBpp == 8) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), bytes);
+  } else {
+    const uint32_t low = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
+    std::memcpy(p, &low, kBpp < 4 ? kBpp : 4);
+    if constexpr (kBpp == 6) {
+      const uint32_t high = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)));
+      std::memcpy(p + 4, &high, 2);
+    }
+  }
+}
+
+// With an output, an 8-bit red, green, blue (alpha) pixel also goes out as
+// blue, green, red, alpha, alpha 0 for a pixel without: one byte swap of the
+// value already in a register, no second pass over the row.
+template <size_t kBpp, bool kOut>
+inline void EmitPixel(uint8_t* row, uint8_t*& out, __m128i bytes) {
+  StorePixel<kBpp>(row, bytes);
+  if constexpr (kOut) {
+    const uint32_t swapped = __builtin_bswap32(static_cast<uint32_t>(_mm_cvtsi128_si32(bytes)));
+    const uint32_t bgra = kBpp == 3 ? swapped >> 8 : (swapped >> 8 | swapped << 24);
+    std::memcpy(out, &bgra, 4);
+    out += 4;
+  }
+}
+
+template <size_t kBpp, bool kOut>
+void UnfilterSubSse2(uint8_t* row, size_t length, uint8_t* out) {
+  __m128i a = _mm_setzero_si128();
+  for (size_t i = 0; i + kBpp <= length; i += kBpp) {
+    a = _mm_add_epi8(LoadPixel<kBpp>(row + i), a);
+    EmitPixel<kBpp, kOut>(row + i, out, a);
+  }
+}
+
+// (a + b) >> 1 per byte: the rounded-up mean less the bit it rounded up.
+template <size_t kBpp, bool kOut>
+void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
+  const __m128i one = _mm_set1_epi8(1);
+  __m128i a = _mm_setzero_si128();
+  for (size_t i = 0; i + kBpp <= length; i += kBpp) {
+    const __m128i b = LoadPixel<kBpp>(prev + i);
+    const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
+    a = _mm_add_epi8(LoadPixel<kBpp>(row + i), mean);
+    EmitPixel<kBpp, kOut>(row + i, out, a);
+  }
 }
 
 inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
 
-// One pixel per step, its bytes side by side in 16-bit lanes: the left
-// neighbour is the only thing the next pixel waits for.
-template <size_t kBpp>
-void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length) {
+// The pixel's bytes side by side in 16-bit lanes, for signed distances.
+template <size_t kBpp, bool kOut>
+void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
+  const __m128i zero = _mm_setzero_si128();
   const __m128i low = _mm_set1_epi16(0xFF);
-  __m128i a = _mm_setzero_si128();
-  __m128i c = _mm_setzero_si128();
+  __m128i a = zero;
+  __m128i c = zero;
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
-    const __m128i b = LoadPixel<kBpp>(prev + i);
-    const __m128i x = LoadPixel<kBpp>(row + i);
+    const __m128i b = _mm_unpacklo_epi8(LoadPixel<kBpp>(prev + i), zero);
+    const __m128i x = _mm_unpacklo_epi8(LoadPixel<kBpp>(row + i), zero);
     const __m128i p = _mm_sub_epi16(b, c);
     const __m128i q = _mm_sub_epi16(a, c);
     const __m128i pa = Abs16(p);
@@ -92,36 +144,56 @@ void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length) {
     const __m128i bc = _mm_or_si128(_mm_and_si128(notB, c), _mm_andnot_si128(notB, b));
     const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
     a = _mm_and_si128(_mm_add_epi16(x, pred), low);
-    StorePixel<kBpp>(row + i, a);
+    EmitPixel<kBpp, kOut>(row + i, out, _mm_packus_epi16(a, a));
     c = b;
   }
 }
-#endif
 
-void UnfilterPaeth(uint8_t* row, const uint8_t* prev, size_t length, size_t bpp) {
-#if defined(__SSE2__)
-  switch (bpp) {
+template <size_t kBpp, bool kOut = false>
+bool UnfilterPixelsSse2(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length,
+                        uint8_t* out = nullptr) {
+  switch (filter) {
+    case 1:
+      UnfilterSubSse2<kBpp, kOut>(row, length, out);
+      return true;
     case 3:
-      return UnfilterPaethSse2<3>(row, prev, length);
+      UnfilterAverageSse2<kBpp, kOut>(row, prev, length, out);
+      return true;
     case 4:
-      return UnfilterPaethSse2<4>(row, prev, length);
-    case 6:
-      return UnfilterPaethSse2<6>(row, prev, length);
-    case 8:
-      return UnfilterPaethSse2<8>(row, prev, length);
+      UnfilterPaethSse2<kBpp, kOut>(row, prev, length, out);
+      return true;
     default:
-      break;
+      return false;
   }
-#endif
-  UnfilterPaethScalar(row, prev, length, bpp);
 }
+
+// True when an SSE2 path took the row.
+bool UnfilterSse2(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length, size_t bpp) {
+  switch (bpp) {
+    case 2:
+      return UnfilterPixelsSse2<2>(filter, row, prev, length);
+    case 3:
+      return UnfilterPixelsSse2<3>(filter, row, prev, length);
+    case 4:
+      return UnfilterPixelsSse2<4>(filter, row, prev, length);
+    case 6:
+      return UnfilterPixelsSse2<6>(filter, row, prev, length);
+    case 8:
+      return UnfilterPixelsSse2<8>(filter, row, prev, length);
+    default:
+      return false;
+  }
+}
+#endif
 
 }  // namespace
 
 void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length, size_t bpp) {
+  if (filter > 4) throw DecodeError("bad filter type");
+#if defined(__SSE2__)
+  if (UnfilterSse2(filter, row, prev, length, bpp)) return;
+#endif
   switch (filter) {
-    case 0:
-      return;
     case 1:
       return UnfilterSub(row, length, bpp);
     case 2:
@@ -129,10 +201,24 @@ void UnfilterRow(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t lengt
     case 3:
       return UnfilterAverage(row, prev, length, bpp);
     case 4:
-      return UnfilterPaeth(row, prev, length, bpp);
+      return UnfilterPaethScalar(row, prev, length, bpp);
     default:
-      throw DecodeError("bad filter type");
+      return;
   }
+}
+
+bool UnfilterRowToBgra(uint8_t filter, uint8_t* row, const uint8_t* prev, size_t length, size_t bpp,
+                       uint8_t* out) {
+  if (filter > 4) throw DecodeError("bad filter type");
+#if defined(__SSE2__)
+  if constexpr (std::endian::native == std::endian::little) {
+    if (bpp == 3) return UnfilterPixelsSse2<3, true>(filter, row, prev, length, out);
+    if (bpp == 4) return UnfilterPixelsSse2<4, true>(filter, row, prev, length, out);
+  }
+#else
+  (void)row, (void)prev, (void)length, (void)bpp, (void)out;
+#endif
+  return false;
 }
 
 }  // namespace nestova::imagelist::png

@@ -210,6 +210,7 @@ PixelConverter::PixelConverter(const ImageHeader& header, const ColourChunks& ch
       break;
     case 2:
       hasAlpha_ = key;
+      plainTruecolour_ = depth == 8 && !gamma && !key;
       convert_ = depth == 16 ? RgbFunction<2>(gamma, key) : RgbFunction<1>(gamma, key);
       break;
     case 3: {
@@ -230,6 +231,7 @@ PixelConverter::PixelConverter(const ImageHeader& header, const ColourChunks& ch
       break;
     default:
       hasAlpha_ = true;
+      plainTruecolour_ = depth == 8 && !gamma;
       if (depth == 16) {
         convert_ = gamma ? &RgbaRow<2, true> : &RgbaRow<2, false>;
       } else {

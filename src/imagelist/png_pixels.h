@@ -38,6 +38,11 @@ class PixelConverter {
 
   bool HasAlpha() const { return hasAlpha_; }
 
+  // True for 8-bit truecolour, with or without alpha, that needs neither
+  // gamma nor a transparent key: its conversion is only a reordering of
+  // bytes, which unfiltering can do on the way.
+  bool PlainTruecolour() const { return plainTruecolour_; }
+
   // Converts the first `count` pixels of an unfiltered row. Reads up to 3
   // bytes past the row's last pixel. Throws DecodeError for a palette index
   // beyond the palette.
@@ -58,6 +63,7 @@ class PixelConverter {
   using RowFunction = void (*)(const PixelConverter&, const uint8_t*, uint8_t*, uint32_t);
   RowFunction convert_ = nullptr;
   bool hasAlpha_ = false;
+  bool plainTruecolour_ = false;
   Tables tables_{};
 };
 

@@ -74,9 +74,27 @@ Bytes Rows(Bytes rows, size_t at, uint8_t value) {
   return rows;
 }
 
-Bytes WrongAdler() {
+// A stream whose checksum is off by one bit, in one IDAT chunk or spread
+// over chunks of one byte.
+Bytes WrongAdler(bool split) {
   Bytes z = Deflate(kRgbRows);
   z.back() ^= 0x01;
+  ChunkWriter file;
+  file.Header(2, 2, 8, 2);
+  if (split) {
+    for (uint8_t b : z) file.Chunk("IDAT", {b});
+  } else {
+    file.Chunk("IDAT", z);
+  }
+  return file.Chunk("IEND", {}).bytes();
+}
+
+// A stream header (valid for its check bits) followed by the valid stream's
+// deflate data.
+Bytes WithStreamHeader(uint8_t method, uint8_t flags) {
+  Bytes z = Deflate(kRgbRows);
+  z[0] = method;
+  z[1] = flags;
   return ChunkWriter().Header(2, 2, 8, 2).Chunk("IDAT", z).Chunk("IEND", {}).bytes();
 }
 
@@ -271,7 +289,10 @@ std::vector<BrokenCase> BrokenCases() {
            .Chunk("IEND", {})
            .bytes(),
        "compression error"},
-      {"stream checksum", WrongAdler(), "compression error"},
+      {"compression method 7", WithStreamHeader(0x77, 0x09), "compression error"},
+      {"window of 64 KB", WithStreamHeader(0x88, 0x1C), "compression error"},
+      {"stream checksum", WrongAdler(false), "compression error"},
+      {"stream checksum over one-byte chunks", WrongAdler(true), "compression error"},
   };
 }
 
@@ -316,6 +337,11 @@ std::vector<AcceptedCase> AcceptedCases() {
                                        .bytes()},
       {"more image data than rows",
        ChunkWriter().Header(2, 2, 8, 2).Chunk("IDAT", Deflate(longer)).Chunk("IEND", {}).bytes()},
+      {"stream with half its checksum", ChunkWriter()
+                                            .Header(2, 2, 8, 2)
+                                            .Chunk("IDAT", Bytes(z.begin(), z.end() - 2))
+                                            .Chunk("IEND", {})
+                                            .bytes()},
       {"stream without its checksum", ChunkWriter()
                                           .Header(2, 2, 8, 2)
                                           .Chunk("IDAT", Bytes(z.begin(), z.end() - 4))
