@@ -11,6 +11,7 @@
 #include "imagelist/ico_reader.h"
 #include "imagelist/image_file.h"
 #include "imagelist/png_decoder.h"
+#include "platform/dib.h"
 
 namespace nestova::imagelist {
 namespace {
@@ -208,13 +209,7 @@ bool TsAlphaImageList::AddIconFromData(std::span<const uint8_t> data) {
   if (!frameColour_ || frameSize_ != *size) {
     frameColour_.reset();
     frameMask_.reset();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = *size;
-    info.bmiHeader.biHeight = -*size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = platform::TopDown32BitInfo(*size, *size);
     frameBits_ = nullptr;  // owned by the section
     platform::UniqueBitmap colour(
         ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0));

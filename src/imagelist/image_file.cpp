@@ -52,19 +52,21 @@ struct FileStart {
   uint64_t size = 0;
 };
 
-// The file's size and its first bytes, up to 8.
-FileStart ReadStart(const Text& fileName) {
-  const platform::UniqueFile file = OpenForReading(fileName);
+// The open file's size and its first bytes, up to 8.
+FileStart ReadStart(HANDLE file, const Text& fileName) {
   FileStart start;
-  start.size = SizeOf(file.get(), fileName);
+  start.size = SizeOf(file, fileName);
   const DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(start.size, kSignatureBytes));
   DWORD got = 0;
-  if (wanted > 0 &&
-      (!::ReadFile(file.get(), start.bytes, wanted, &got, nullptr) || got != wanted)) {
+  if (wanted > 0 && (!::ReadFile(file, start.bytes, wanted, &got, nullptr) || got != wanted)) {
     ThrowReadError(fileName);
   }
   start.length = got;
   return start;
+}
+
+FileStart ReadStart(const Text& fileName) {
+  return ReadStart(OpenForReading(fileName).get(), fileName);
 }
 
 // Appends `left` more bytes of the file to `out`; what was read before a
@@ -108,15 +110,7 @@ void ReadWholeFile(const Text& fileName, std::vector<uint8_t>& out) {
 std::optional<TsImageFormat> ReadImageFile(
     const Text& fileName, const std::function<std::vector<uint8_t>&(TsImageFormat)>& sink) {
   const platform::UniqueFile file = OpenForReading(fileName);
-  FileStart start;
-  start.size = SizeOf(file.get(), fileName);
-  const DWORD wanted = static_cast<DWORD>(std::min<uint64_t>(start.size, kSignatureBytes));
-  DWORD got = 0;
-  if (wanted > 0 &&
-      (!::ReadFile(file.get(), start.bytes, wanted, &got, nullptr) || got != wanted)) {
-    ThrowReadError(fileName);
-  }
-  start.length = got;
+  const FileStart start = ReadStart(file.get(), fileName);
   const std::optional<TsImageFormat> kind =
       DetectImageFormat(std::span<const uint8_t>(start.bytes, start.length), start.size, fileName);
   if (!kind) return kind;
