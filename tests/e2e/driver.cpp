@@ -334,10 +334,11 @@ bool SaveScreenshot(HWND top, const std::wstring& path) {
   const nestova::platform::UniqueMemoryDC mem(::CreateCompatibleDC(screen.get()));
   const nestova::platform::UniqueBitmap dib(
       ::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const HGDIOBJ old = ::SelectObject(mem.get(), dib.get());
-  ::BitBlt(mem.get(), 0, 0, w, h, screen.get(), rc.left, rc.top, SRCCOPY);
-  ::GdiFlush();
-  ::SelectObject(mem.get(), old);
+  {
+    const nestova::platform::ScopedSelect select(mem.get(), dib.get());
+    ::BitBlt(mem.get(), 0, 0, w, h, screen.get(), rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+  }
   const DWORD stride = (w * 3 + 3) & ~3u;
   const DWORD imageSize = stride * h;
   BITMAPFILEHEADER fh{};
