@@ -1,5 +1,6 @@
 #include "components/TPathDialogForm.h"
 
+#include <iterator>
 #include <stdexcept>
 
 #include "components/path_rules.h"
@@ -44,6 +45,10 @@ constexpr PathDialogControl kTabOrder[] = {kTree, kOk, kCancel, kCreate, kRootPa
 constexpr DWORD kTreeStyle = TVS_HASBUTTONS | TVS_HASLINES | TVS_EDITLABELS;
 constexpr int kTreeIndent = 19;
 constexpr unsigned kChooserObjectTypes = otFolders | otHidden;
+
+// The root buttons' folders, top to bottom, by their ordinal among the root
+// names: Desktop, Computer, Personal, Network.
+constexpr int kRootButtonTags[] = {0, 1, 14, 2};
 
 }  // namespace
 
@@ -140,8 +145,8 @@ void TPathDialogForm::GenerateButtons() {
   ::GetClientRect(Control(kRootPanel), &panel);
   const std::span<const RootFolder> roots = RootFolders();
   HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  for (int tag : {0, 1, 2, 14}) {  // rfDesktop, rfMyComputer, rfNetwork, rfPersonal
-    ITEMIDLIST* raw = nullptr;     // ours to free
+  for (int tag : kRootButtonTags) {
+    ITEMIDLIST* raw = nullptr;  // ours to free
     ::SHGetSpecialFolderLocation(hwnd(), roots[tag].id, &raw);
     const platform::UniquePidl special(raw);
     std::u16string caption;
@@ -172,9 +177,8 @@ void TPathDialogForm::GenerateButtons() {
 }
 
 void TPathDialogForm::BtnOnClick(int index) {
-  static constexpr int kTags[] = {0, 1, 2, 14};
-  if (index < 0 || index >= 4) return;
-  tree_->SetRoot(std::u16string(RootFolders()[kTags[index]].name));
+  if (index < 0 || index >= static_cast<int>(std::size(kRootButtonTags))) return;
+  tree_->SetRoot(std::u16string(RootFolders()[kRootButtonTags[index]].name));
 }
 
 void TPathDialogForm::UpdateAnchors() {

@@ -190,9 +190,15 @@ TEST(PathDialogRootButtons, FourButtonsBesideTheTreeSwitchItsRoot) {
     EXPECT_EQ(rc.bottom - rc.top, kRootButtonHeight);
     EXPECT_FALSE(Text(b).empty()) << "each button shows its folder's name";
   }
+  // Top to bottom: Desktop, Computer, Personal, Network.
+  TsShellTreeView& tree = form.sShellTreeView1();
+  const std::u16string roots[] = {u"rfDesktop", u"rfMyComputer", u"rfPersonal", u"rfNetwork"};
+  for (int i = 0; i < 4; ++i) {
+    form.BtnOnClick(i);
+    EXPECT_EQ(tree.Root(), roots[i]) << "button " << i;
+  }
   // The second button: Computer, whose items are the drives.
   form.BtnOnClick(1);
-  TsShellTreeView& tree = form.sShellTreeView1();
   EXPECT_EQ(tree.Root(), u"rfMyComputer");
   EXPECT_EQ(FromWide(Text(buttons[1])), tree.Text(tree.FirstNode()));
   EXPECT_FALSE(IsAbsolutePath(tree.Path()));
