@@ -59,20 +59,22 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
-std::vector<std::wstring> Subfolders(const std::wstring& folder) {
+// The names of a folder's subfolders, or of its files, sorted.
+std::vector<std::wstring> Entries(const std::wstring& folder, bool subfolders) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW data;
   const UniqueFind search(::FindFirstFileW((folder + L"\\*").c_str(), &data));
   if (!search) return names;
   do {
     const std::wstring name = data.cFileName;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
-      names.push_back(name);
-    }
+    const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (isFolder == subfolders && name != L"." && name != L"..") names.push_back(name);
   } while (::FindNextFileW(search.get(), &data));
   std::sort(names.begin(), names.end());
   return names;
 }
+std::vector<std::wstring> Subfolders(const std::wstring& folder) { return Entries(folder, true); }
+std::vector<std::wstring> Files(const std::wstring& folder) { return Entries(folder, false); }
 
 std::wstring ShellFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
@@ -226,20 +228,31 @@ TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
   const std::optional<std::wstring> command =
       RegString((std::wstring(kMenuKey) + L"\\command").c_str(), nullptr);
   ASSERT_EQ(command, Quoted(exe) + L" \"%1\"");
+  TempDir temp;
+  const std::wstring folder = temp.Make(L"Мои фото 2026");
+  const std::wstring desktopIni = folder + L"\\Desktop.ini";
   {
     // As Explorer runs it on a folder whose name has spaces: %1 becomes the
     // folder's path, and the first word of the command names the program.
-    TempDir temp;
-    const std::wstring folder = temp.Make(L"Мои фото 2026");
     std::wstring line = *command;
     line.replace(line.find(L"%1"), 2, folder);
     App app(line, L"", std::nullopt);
     HWND main = app.WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "no window for the menu command";
     EXPECT_EQ(WindowText(FindControl(main, MainControlId(kLblFolder))), folder + L"\\");
-    app.PressKey(VK_ESCAPE);
+    // The user gives the folder the first icon of the first collection.
+    HWND view = FindControl(main, MainControlId(kLVIcons));
+    ASSERT_TRUE(PollUntil([&] { return ListView_GetItemCount(view) > 0; }));
+    app.PressKey(VK_TAB);
+    ASSERT_TRUE(PollUntil([&] { return app.Focus() == view; }));
+    app.PressKey(VK_HOME);
+    ASSERT_TRUE(PollUntil([&] { return ListView_GetSelectedCount(view) == 1; }));
+    app.PressKey(VK_RETURN);
     EXPECT_EQ(app.WaitForExit(), 0u);
   }
+  const std::string customised = Bytes(desktopIni);
+  ASSERT_FALSE(customised.empty()) << "the folder got no icon";
+  const std::vector<std::wstring> customisedFiles = Files(folder);
 
   Uninstall(uninstall);
   EXPECT_TRUE(PollUntil([&] { return !Exists(dir); }, 60s))
@@ -247,6 +260,9 @@ TEST(Installer, SilentInstallMenuCommandAndSilentUninstall) {
   EXPECT_TRUE(PollUntil([&] { return !KeyExists(kMenuKey) && !KeyExists(kUninstallKey); }))
       << "the uninstaller left a registry key";
   EXPECT_FALSE(Exists(StartMenuShortcut()));
+  // The customised folder keeps its icon.
+  EXPECT_EQ(Bytes(desktopIni), customised);
+  EXPECT_EQ(Files(folder), customisedFiles);
 }
 
 TEST(Installer, UninstallKeepsACollectionOfTheUsersOwn) {
