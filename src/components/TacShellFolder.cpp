@@ -201,10 +201,6 @@ int TacShellFolder::ImageIndex(bool largeIcon, bool open) const {
 ShellModule::ShellModule(platform::Platform& platform) : platform_(platform) {
   if (g_module) throw std::logic_error("one shell module per process");
   desktop_ = std::make_unique<TacShellFolder>(TacShellFolder::DesktopTag{});
-  SHFILEINFOW info{};
-  smallImages_ = reinterpret_cast<HIMAGELIST>(
-      ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  if (smallImages_) ImageList_SetBkColor(smallImages_, CLR_NONE);
   g_module = this;
 }
 
@@ -218,16 +214,27 @@ TacShellFolder& ShellModule::Desktop() {
   return *g_module->desktop_;
 }
 
-HIMAGELIST ShellModule::SmallImages() { return g_module ? g_module->smallImages_ : nullptr; }
+// Asked for when first needed: the shell builds a system image list slowly,
+// and a start on a folder given on the command line never shows one.
+HIMAGELIST ShellModule::SystemImages(HIMAGELIST& kept, UINT size) {
+  if (!kept) {
+    SHFILEINFOW info{};
+    kept = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | size));
+  }
+  return kept;
+}
+
+HIMAGELIST ShellModule::SmallImages() {
+  if (!g_module) return nullptr;
+  const bool first = !g_module->smallImages_;
+  HIMAGELIST small = SystemImages(g_module->smallImages_, SHGFI_SMALLICON);
+  if (first && small) ImageList_SetBkColor(small, CLR_NONE);
+  return small;
+}
 
 HIMAGELIST ShellModule::LargeImages() {
-  if (!g_module) return nullptr;
-  if (!g_module->largeImages_) {
-    SHFILEINFOW info{};
-    g_module->largeImages_ = reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-  }
-  return g_module->largeImages_;
+  return g_module ? SystemImages(g_module->largeImages_, SHGFI_LARGEICON) : nullptr;
 }
 
 platform::Platform& ShellModule::Platform() {

@@ -99,13 +99,15 @@ class ShellModule {
 
   // The process-wide Desktop object; throws when no module exists.
   static TacShellFolder& Desktop();
-  // The system image list of small icons: shared, never ours to free.
+  // The system image lists of small and of large icons, each asked for once
+  // and kept: shared, never ours to free.
   static HIMAGELIST SmallImages();
-  // Of large icons, asked for once and kept.
   static HIMAGELIST LargeImages();
   static platform::Platform& Platform();
 
  private:
+  static HIMAGELIST SystemImages(HIMAGELIST& kept, UINT size);
+
   platform::Platform& platform_;
   platform::OleInit ole_;
   std::unique_ptr<TacShellFolder> desktop_;
