@@ -12,9 +12,9 @@
 namespace nestova {
 
 // The update-information file, fixed at build time (update_url.cpp), and
-// this build's version number.
+// this build's version number, made from the project's version (1.0 is 10).
 extern const char kUpdateUrl[];
-inline constexpr int32_t kCurrentVersion = 10;
+inline constexpr int32_t kCurrentVersion = NESTOVA_VERSION_NUMBER;
 
 struct UpdateValues {
   std::string UpdateUrl;       // written before the worker starts

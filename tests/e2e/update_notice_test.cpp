@@ -134,6 +134,43 @@ TEST_F(UpdateNotice, AChangedDateChecksAgain) {
   EXPECT_EQ(StoredLast(), TodayText());
 }
 
+// The user's short date format for the test's length; the old one after it.
+class ShortDateFormat {
+ public:
+  explicit ShortDateFormat(const wchar_t* format) {
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old_, 80);
+    ok_ = ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format) != FALSE;
+  }
+  ~ShortDateFormat() { ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old_); }
+  ShortDateFormat(const ShortDateFormat&) = delete;
+  ShortDateFormat& operator=(const ShortDateFormat&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  wchar_t old_[80] = {};
+  bool ok_ = false;
+};
+
+TEST_F(UpdateNotice, AChangedDateFormatChecksAgainAndStoresTheNewText) {
+  UpdateServer server(kPort, UpdateFile("10", "http://127.0.0.1:1/download"));
+  ASSERT_TRUE(server.Listening());
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(PollUntil([&] { return server.Requests() == 1; }));
+  Cancel();
+  const std::wstring before = StoredLast();
+
+  // The user picks another format: the stored text no longer matches today.
+  const ShortDateFormat iso(L"yyyy'/'MM'/'dd");
+  ASSERT_TRUE(iso.ok());
+  wchar_t today[80] = {};
+  ::GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, L"yyyy'/'MM'/'dd", today, 80);
+  ASSERT_NE(before, today);
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_TRUE(PollUntil([&] { return server.Requests() == 2; }));
+  Cancel();
+  EXPECT_EQ(StoredLast(), today);
+}
+
 TEST_F(UpdateNotice, CancelDuringAStalledFetchEndsTheProgram) {
   UpdateServer server(kPort, "");  // accepts, reads the request, never answers
   ASSERT_TRUE(server.Listening());
