@@ -26,6 +26,9 @@ for preset in win32 win64; do
   xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset "$preset"
 done
 
+echo "== run.sh without a display"
+tests/scripts/run_test.sh
+
 for name in main-window main-window-maximised chooser; do
   shot=build/win64/bin/$name.bmp
   [ -f "$shot" ] && convert "$shot" "build/$name.png" && echo "Screenshot: build/$name.png"
