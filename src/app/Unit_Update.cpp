@@ -44,7 +44,7 @@ void TCheckVerTh::Start() {
                             "CreateThread");
   }
   ::SetThreadPriority(thread.get(), THREAD_PRIORITY_NORMAL);
-  worker.release();  // the thread frees it from here on
+  static_cast<void>(worker.release());  // the thread frees it from here on
   ::ResumeThread(thread.get());
   // Closing our handle neither waits for the thread nor stops it.
 }
