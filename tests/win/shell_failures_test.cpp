@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,9 @@ struct EnumCase {
   std::vector<BYTE> listed;
 };
 
+// Failures name the case.
+void PrintTo(const EnumCase& c, std::ostream* out) { *out << c.name; }
+
 class EnumerateItemsTest : public ::testing::TestWithParam<EnumCase> {};
 
 TEST_P(EnumerateItemsTest, ListsWhatTheShellGives) {
@@ -262,6 +266,8 @@ struct MenuCase {
   HRESULT queryResult;
   bool menuShown;
 };
+
+void PrintTo(const MenuCase& c, std::ostream* out) { *out << c.name; }
 
 class ItemContextMenuTest : public ::testing::TestWithParam<MenuCase> {};
 
@@ -345,6 +351,8 @@ struct BindCase {
   Absolute absolute;
   Binds binds;
 };
+
+void PrintTo(const BindCase& c, std::ostream* out) { *out << c.name; }
 
 class BindFolderTest : public ::testing::TestWithParam<BindCase> {};
 
@@ -438,6 +446,8 @@ struct VerbCase {
   bool fillBuffer;
   bool named;  // the verb is what was written (at most the buffer less its zero)
 };
+
+void PrintTo(const VerbCase& c, std::ostream* out) { *out << c.name; }
 
 class CommandVerbTest : public ::testing::TestWithParam<VerbCase> {};
 
