@@ -122,6 +122,24 @@ platform::ComPtr<IShellFolder> BindFolder(IShellFolder* folder, const ITEMIDLIST
   return {};
 }
 
+std::vector<platform::UniquePidl> EnumerateItems(IShellFolder* folder, HWND owner, SHCONTF flags,
+                                                 size_t limit) {
+  std::vector<platform::UniquePidl> result;
+  platform::ComPtr<IEnumIDList> items;
+  // Success without an enumerator means there is nothing to list.
+  if (!folder || FAILED(folder->EnumObjects(owner, flags, items.put())) || !items) return result;
+  while (result.size() < limit) {
+    ITEMIDLIST* raw = nullptr;  // ours to free
+    ULONG fetched = 0;
+    if (items->Next(1, &raw, &fetched) != S_OK || !raw) {
+      platform::UniquePidl stray(raw);
+      break;
+    }
+    result.emplace_back(raw);
+  }
+  return result;
+}
+
 TacShellFolder::TacShellFolder(DesktopTag)
     : FPIDL(JoinPidlBytes(nullptr, 0)), FFullPIDL(JoinPidlBytes(nullptr, 0)) {
   if (FAILED(::SHGetDesktopFolder(FIShellFolder.put())) || !FIShellFolder) {

@@ -8,8 +8,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "components/path_rules.h"
 #include "platform/handles.h"
@@ -86,6 +88,11 @@ std::u16string DisplayNameOf(IShellFolder* folder, const ITEMIDLIST* pidl, SHGDN
 // give one, the Desktop binds `absolute`. Empty when neither can.
 platform::ComPtr<IShellFolder> BindFolder(IShellFolder* folder, const ITEMIDLIST* relative,
                                           const ITEMIDLIST* absolute, HWND owner);
+
+// The first `limit` items `folder` lists with `flags`, relative to it. An
+// enumeration that fails, or succeeds without an enumerator, lists nothing.
+std::vector<platform::UniquePidl> EnumerateItems(IShellFolder* folder, HWND owner, SHCONTF flags,
+                                                 size_t limit);
 
 // The shell state of the user-interface thread, made once by the program
 // (and by test mains) before any shell control, released after the last.

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -78,6 +79,27 @@ int CALLBACK CompareNodes(LPARAM a, LPARAM b, LPARAM parentFolder) {
 }
 
 }  // namespace
+
+platform::ComPtr<IContextMenu> ItemContextMenu(IShellFolder* parent, const ITEMIDLIST* item,
+                                               HWND owner, HMENU popup) {
+  platform::ComPtr<IContextMenu> menu;
+  if (FAILED(parent->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void())) ||
+      !menu) {
+    return {};
+  }
+  if (FAILED(menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_EXPLORE | CMF_CANRENAME))) return {};
+  return menu;
+}
+
+std::string CommandVerb(IContextMenu* menu, UINT command) {
+  char buffer[256] = {};
+  if (FAILED(menu->GetCommandString(command, GCS_VERBA, nullptr, buffer, sizeof buffer))) {
+    return {};
+  }
+  // A verb that fills the buffer comes without its terminating zero.
+  buffer[sizeof buffer - 1] = '\0';
+  return buffer;
+}
 
 TacCustomShellTreeView::TacCustomShellTreeView(HWND parent, int id, HINSTANCE instance,
                                                platform::Platform& platform, DWORD style,
@@ -280,25 +302,15 @@ void TacCustomShellTreeView::LoadChildren(HTREEITEM node) {
     if (objectTypes_ & otFolders) flags |= SHCONTF_FOLDERS;
     if (objectTypes_ & otNonFolders) flags |= SHCONTF_NONFOLDERS;
     if (objectTypes_ & otHidden) flags |= SHCONTF_INCLUDEHIDDEN;
-    platform::ComPtr<IEnumIDList> items;
-    // Success without an enumerator means there is nothing to list.
-    if (SUCCEEDED(folder->ShellFolder()->EnumObjects(Owner(), flags, items.put())) && items) {
-      for (;;) {
-        ITEMIDLIST* raw = nullptr;  // ours to free
-        ULONG fetched = 0;
-        if (items->Next(1, &raw, &fetched) != S_OK || !raw) {
-          platform::UniquePidl stray(raw);
-          break;
-        }
-        const platform::UniquePidl child(raw);
-        AddChild(node, *folder, child.get());
-      }
-      TVSORTCB sort{};
-      sort.hParent = node;
-      sort.lpfnCompare = CompareNodes;
-      sort.lParam = reinterpret_cast<LPARAM>(folder->ShellFolder());
-      TreeView_SortChildrenCB(hwnd_, &sort, FALSE);
+    for (const platform::UniquePidl& child :
+         EnumerateItems(folder->ShellFolder(), Owner(), flags, SIZE_MAX)) {
+      AddChild(node, *folder, child.get());
     }
+    TVSORTCB sort{};
+    sort.hParent = node;
+    sort.lpfnCompare = CompareNodes;
+    sort.lParam = reinterpret_cast<LPARAM>(folder->ShellFolder());
+    TreeView_SortChildrenCB(hwnd_, &sort, FALSE);
   }
   SetExpandButton(node, FirstChild(node) != nullptr);
 }
@@ -315,14 +327,7 @@ void TacCustomShellTreeView::AddChild(HTREEITEM node, TacShellFolder& folder,
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
     SHCONTF flags = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS;
     if (objectTypes_ & otHidden) flags |= SHCONTF_INCLUDEHIDDEN;
-    platform::ComPtr<IEnumIDList> probe;
-    hasChildren = false;
-    if (SUCCEEDED(object.ShellFolder()->EnumObjects(Owner(), flags, probe.put())) && probe) {
-      ITEMIDLIST* first = nullptr;  // ours to free
-      ULONG fetched = 0;
-      hasChildren = probe->Next(1, &first, &fetched) == S_OK && first;
-      platform::UniquePidl owned(first);
-    }
+    hasChildren = !EnumerateItems(object.ShellFolder(), Owner(), flags, 1).empty();
     ::SetErrorMode(oldMode);
   }
   const std::u16string text = object.DisplayName(ShowExt);
@@ -528,18 +533,11 @@ void TacCustomShellTreeView::ShowContextMenu(POINT screen, bool byMouse) {
     screen = {rc.left, rc.bottom};
     ::ClientToScreen(hwnd_, &screen);
   }
-  platform::ComPtr<IContextMenu> menu;
-  const ITEMIDLIST* item = folder->RelativeID();
-  if (FAILED(folder->Parent()->ShellFolder()->GetUIObjectOf(hwnd_, 1, &item, IID_IContextMenu,
-                                                            nullptr, menu.put_void())) ||
-      !menu) {
-    return;  // the item offers no menu
-  }
   const platform::UniqueMenu popup(::CreatePopupMenu());
   if (!popup) return;
-  if (FAILED(menu->QueryContextMenu(popup.get(), 0, 1, 0x7FFF, CMF_EXPLORE | CMF_CANRENAME))) {
-    return;
-  }
+  const platform::ComPtr<IContextMenu> menu =
+      ItemContextMenu(folder->Parent()->ShellFolder(), folder->RelativeID(), hwnd_, popup.get());
+  if (!menu) return;  // the item offers no menu
   const platform::ComPtr<IContextMenu2> menu2 = menu.As<IContextMenu2>();
   int command = 0;
   {
@@ -548,13 +546,7 @@ void TacCustomShellTreeView::ShowContextMenu(POINT screen, bool byMouse) {
                                hwnd_, nullptr);
   }
   if (command <= 0) return;
-  char verbBuffer[256] = {};
-  std::string verb;
-  if (SUCCEEDED(
-          menu->GetCommandString(command - 1, GCS_VERBA, nullptr, verbBuffer, sizeof verbBuffer))) {
-    verbBuffer[sizeof verbBuffer - 1] = '\0';
-    verb = verbBuffer;
-  }
+  const std::string verb = CommandVerb(menu.get(), command - 1);
   bool handled = false;
   ExecuteCommand(verb, handled);
   bool succeeded = handled;

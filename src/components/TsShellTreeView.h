@@ -21,6 +21,15 @@ namespace nestova::components {
 // Which items are listed.
 enum TacObjectType : unsigned { otFolders = 1, otNonFolders = 2, otHidden = 4 };
 
+// The context menu `parent` gives for its `item`, its commands added to
+// `popup` from id 1; empty when the item gives no menu or the menu adds
+// nothing.
+platform::ComPtr<IContextMenu> ItemContextMenu(IShellFolder* parent, const ITEMIDLIST* item,
+                                               HWND owner, HMENU popup);
+// The language-independent name of the menu's command at `command` (an
+// offset from the first id), empty when the menu cannot tell it.
+std::string CommandVerb(IContextMenu* menu, UINT command);
+
 class TacCustomShellTreeView {
  public:
   // Creates the control (hidden until shown with its parent) and builds its
