@@ -26,7 +26,10 @@ void ListViewIconView::ReserveImages(int count) {
 }
 
 void ListViewIconView::HoldPainting(bool hold) {
-  ui::ListView(view_).SetRedraw(!hold);
+  const ui::ListView view(view_);
+  // Asking the list for its handle puts in the pictures still waiting.
+  if (!hold && attached_) view.SetImageList(attached_->Handle());
+  view.SetRedraw(!hold);
   if (!hold) ::InvalidateRect(view_, nullptr, TRUE);
 }
 

@@ -19,6 +19,7 @@ namespace nestova {
 // An image list the list view can draw from.
 class ViewImageList : public IconImageList {
  public:
+  // The system image list with every picture added so far.
   virtual HIMAGELIST Handle() const = 0;
   // Room for `count` pictures in an empty list; Handle may change.
   virtual void Reserve(int count) = 0;

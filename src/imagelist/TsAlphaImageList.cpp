@@ -17,7 +17,11 @@ namespace nestova::imagelist {
 namespace {
 
 using platform::Text;
+using platform::UniqueBitmap;
 using platform::UniqueIcon;
+
+// Icon frames that go into the system image list in one call.
+constexpr int kStripFrames = 64;
 
 // Sets a flag for as long as it lives and then puts back what was there,
 // also when an error leaves early.
@@ -100,7 +104,26 @@ void TsAlphaImageList::CreateHandle() {
 }
 
 int TsAlphaImageList::Count() const {
-  return handle_ ? ::ImageList_GetImageCount(handle_.get()) : 0;
+  return handle_ ? ::ImageList_GetImageCount(handle_.get()) + strip_.Count() : 0;
+}
+
+void TsAlphaImageList::Flush() const {
+  if (strip_.Count() == 0) return;
+  const int width = strip_.Count() * strip_.Size();
+  const int height = strip_.Size();
+  const std::vector<uint8_t> pixels = strip_.Colour();
+  const std::vector<uint8_t> mask = strip_.Mask();
+  // Whatever follows, the strip is spent: should the system refuse it (it
+  // has no memory left), its pictures are missing, as a refused single one
+  // was before.
+  strip_.Clear();
+  const BITMAPINFO info = platform::TopDown32BitInfo(width, height);
+  void* bits = nullptr;  // owned by the section
+  const UniqueBitmap colour(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueBitmap maskBitmap(::CreateBitmap(width, height, 1, 1, mask.data()));
+  if (!colour || !maskBitmap) return;
+  std::copy(pixels.begin(), pixels.end(), static_cast<uint8_t*>(bits));
+  ::ImageList_Add(handle_.get(), colour.get(), maskBitmap.get());
 }
 
 void TsAlphaImageList::SetWidth(int value) {
@@ -114,7 +137,7 @@ void TsAlphaImageList::SetHeight(int value) {
 void TsAlphaImageList::Resize(int width, int height) {
   width_ = width;
   height_ = height;
-  if (handle_) ::ImageList_SetIconSize(handle_.get(), width_, height_);
+  if (handle_) ::ImageList_SetIconSize(Handle(), width_, height_);
   Change();
 }
 
@@ -192,7 +215,7 @@ bool TsAlphaImageList::AddFileImage(const Text& fileName) {
     icon = LoadFileIcon(*kind, data, fileName, nullptr);
   }
   bool added = false;
-  if (icon) added = ::ImageList_ReplaceIcon(handle_.get(), -1, icon.get()) >= 0;
+  if (icon) added = ::ImageList_ReplaceIcon(Handle(), -1, icon.get()) >= 0;
   icon.reset();
   Change();
   return added;
@@ -204,35 +227,20 @@ bool TsAlphaImageList::AddIconFromData(std::span<const uint8_t> data) {
   const std::optional<ExactIconFrame> frame = ReadExactIconFrame(data, *size);
   if (!frame) return false;
   // Colour and mask as they are, the way the system image list takes an
-  // icon made from them. The two bitmaps serve every load of that size:
-  // the system image list copies them.
-  if (!frameColour_ || frameSize_ != *size) {
-    frameColour_.reset();
-    frameMask_.reset();
-    const BITMAPINFO info = platform::TopDown32BitInfo(*size, *size);
-    frameBits_ = nullptr;  // owned by the section
-    platform::UniqueBitmap colour(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &frameBits_, nullptr, 0));
-    platform::UniqueBitmap mask(::CreateBitmap(*size, *size, 1, 1, nullptr));
-    if (!colour || !mask) return false;
-    frameColour_ = std::move(colour);
-    frameMask_ = std::move(mask);
-    frameSize_ = *size;
+  // icon made from them; it cuts a strip into pictures of its own size.
+  if (strip_.Size() != *size) {
+    Flush();
+    strip_ = FrameStrip(*size);
   }
-  ::GdiFlush();  // the section's bits are written directly
-  std::copy(frame->picture.bgra.begin(), frame->picture.bgra.end(),
-            static_cast<uint8_t*>(frameBits_));
-  if (!::SetBitmapBits(frameMask_.get(), static_cast<DWORD>(frame->mask.size()),
-                       frame->mask.data())) {
-    return false;
-  }
-  return ::ImageList_Add(handle_.get(), frameColour_.get(), frameMask_.get()) >= 0;
+  strip_.Add(*frame);
+  if (strip_.Count() == kStripFrames) Flush();
+  return true;
 }
 
 void TsAlphaImageList::GenerateStdList() {
   if (!handle_) return;
   const FlagScope changing(acChanging_);
-  ::ImageList_Remove(handle_.get(), -1);
+  ::ImageList_Remove(Handle(), -1);
   for (TsImgListItem& item : FItems) {
     const std::span<const uint8_t> data(item.ImgData);
     const Picture picture = item.FImageFormat == ifICO ? ReadIconPicture(data, width_)

@@ -12,6 +12,7 @@
 #include <span>
 
 #include "imagelist/TsImgListItems.h"
+#include "imagelist/frame_strip.h"
 #include "platform/handles.h"
 #include "platform/platform.h"
 
@@ -42,10 +43,16 @@ class TsAlphaImageList {
   // When true the system image list outlives the list.
   bool ShareImages = false;
 
-  // The system image list; the list owns it (see ShareImages).
-  HIMAGELIST Handle() const { return handle_.get(); }
-  // Images in the system image list; 0 without one.
+  // The system image list; the list owns it (see ShareImages). It holds
+  // every picture added so far: those still waiting to go in go now.
+  HIMAGELIST Handle() const {
+    Flush();
+    return handle_.get();
+  }
+  // Images in the system image list, those waiting included; 0 without one.
   int Count() const;
+  // Puts the pictures still waiting into the system image list.
+  void Flush() const;
 
   TsImgListItems& Items() { return FItems; }
   const TsImgListItems& Items() const { return FItems; }
@@ -105,11 +112,9 @@ class TsAlphaImageList {
   bool acChanging_ = false;
   COLORREF FBkColor = CLR_NONE;
   bool useCache_ = true;
-  // A colour and a mask bitmap for AddIconFromData, kept between loads.
-  platform::UniqueBitmap frameColour_;
-  platform::UniqueBitmap frameMask_;
-  void* frameBits_ = nullptr;  // the colour section's pixels
-  int frameSize_ = 0;
+  // Icon frames read straight from their files wait here and go into the
+  // system image list many at a time, before any other change to it.
+  mutable FrameStrip strip_;
 };
 
 }  // namespace nestova::imagelist

@@ -5,6 +5,7 @@
 // must agree.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,6 +145,27 @@ class IconRoutesTest : public ::testing::Test {
   std::vector<std::wstring> names_;
 };
 
+// Both routes left the same items, images, pixels and messages.
+void ExpectSame(const Outcome& fast, const Outcome& slow) {
+  EXPECT_EQ(fast.perFile, slow.perFile);
+  ASSERT_EQ(fast.messages.size(), slow.messages.size());
+  for (size_t i = 0; i < slow.messages.size(); ++i) {
+    EXPECT_EQ(fast.messages[i].text, slow.messages[i].text);
+    EXPECT_EQ(fast.messages[i].caption, slow.messages[i].caption);
+    EXPECT_EQ(fast.messages[i].icon, slow.messages[i].icon);
+  }
+  EXPECT_EQ(fast.formats, slow.formats);
+  EXPECT_EQ(fast.pixelFormats, slow.pixelFormats);
+  EXPECT_EQ(fast.data, slow.data);
+  ASSERT_EQ(fast.colours.size(), slow.colours.size());
+  for (size_t i = 0; i < slow.colours.size(); ++i) {
+    EXPECT_EQ(fast.colours[i].pixels, slow.colours[i].pixels) << "colour of image " << i;
+    EXPECT_EQ(fast.masks[i].pixels, slow.masks[i].pixels) << "mask of image " << i;
+    EXPECT_EQ(fast.onWhite[i].pixels, slow.onWhite[i].pixels) << "image " << i << " on white";
+    EXPECT_EQ(fast.onBlack[i].pixels, slow.onBlack[i].pixels) << "image " << i << " on black";
+  }
+}
+
 TEST_F(IconRoutesTest, BothRoutesGiveTheSameItemsImagesAndMessages) {
   // Files the fast route takes: the sample kind, an empty mask, one frame.
   const Text multi = Write(L"a multi.ico", MultiSize(1));
@@ -192,26 +214,24 @@ TEST_F(IconRoutesTest, BothRoutesGiveTheSameItemsImagesAndMessages) {
 
   const Outcome slow = Load(true);
   const Outcome fast = Load(false);
-  EXPECT_EQ(fast.perFile, slow.perFile);
-  ASSERT_EQ(fast.messages.size(), slow.messages.size());
-  for (size_t i = 0; i < slow.messages.size(); ++i) {
-    EXPECT_EQ(fast.messages[i].text, slow.messages[i].text);
-    EXPECT_EQ(fast.messages[i].caption, slow.messages[i].caption);
-    EXPECT_EQ(fast.messages[i].icon, slow.messages[i].icon);
-  }
-  EXPECT_EQ(fast.formats, slow.formats);
-  EXPECT_EQ(fast.pixelFormats, slow.pixelFormats);
-  EXPECT_EQ(fast.data, slow.data);
-  ASSERT_EQ(fast.colours.size(), slow.colours.size());
-  for (size_t i = 0; i < slow.colours.size(); ++i) {
-    EXPECT_EQ(fast.colours[i].pixels, slow.colours[i].pixels) << "colour of image " << i;
-    EXPECT_EQ(fast.masks[i].pixels, slow.masks[i].pixels) << "mask of image " << i;
-    EXPECT_EQ(fast.onWhite[i].pixels, slow.onWhite[i].pixels) << "image " << i << " on white";
-    EXPECT_EQ(fast.onBlack[i].pixels, slow.onBlack[i].pixels) << "image " << i << " on black";
-  }
+  ExpectSame(fast, slow);
   // The fixture itself holds what it should: some of each outcome.
   EXPECT_GE(slow.colours.size(), 10u);
   EXPECT_GE(slow.messages.size(), 2u);
+}
+
+// More icons in a row than go into the system image list at once, one the
+// system renders among them, and a short run at the end.
+TEST_F(IconRoutesTest, LongRunsOfIconsKeepTheirOrder) {
+  for (int i = 0; i < 150; ++i) {
+    wchar_t name[32];
+    std::swprintf(name, 32, L"%03d.ico", i);
+    Write(name, i == 70 ? Icon(Fill(32, 32, 0x00336699), 24) : MultiSize(20 + i));
+  }
+  const Outcome slow = Load(true);
+  const Outcome fast = Load(false);
+  ExpectSame(fast, slow);
+  EXPECT_EQ(slow.colours.size(), 150u);
 }
 
 TEST_F(IconRoutesTest, RoomIsMadeOnlyInAnEmptyList) {
