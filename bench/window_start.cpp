@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <functional>
 #include <optional>
 #include <string>
@@ -46,26 +47,28 @@ Process Start(const std::wstring& program, const std::wstring& commandLine) {
   return {UniqueKernelHandle(pi.hProcess), UniqueKernelHandle(pi.hThread), pi.dwProcessId};
 }
 
+struct TopSearch {
+  DWORD processId;
+  const wchar_t* className;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTop(HWND hwnd, LPARAM param) {
+  auto& s = *reinterpret_cast<TopSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t name[64] = {};
+  ::GetClassNameW(hwnd, name, 64);
+  if (pid != s.processId || !::IsWindowVisible(hwnd) || std::wcscmp(name, s.className) != 0)
+    return TRUE;
+  s.found = hwnd;
+  return FALSE;
+}
+
 // The process's visible top-level window of the class, or nullptr.
 HWND VisibleTop(DWORD processId, const wchar_t* className) {
-  struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found = nullptr;
-  } search{processId, className};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t name[64] = {};
-        ::GetClassNameW(hwnd, name, 64);
-        if (pid != s.processId || !::IsWindowVisible(hwnd) || std::wcscmp(name, s.className) != 0)
-          return TRUE;
-        s.found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TopSearch search{processId, className};
+  ::EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
