@@ -2,6 +2,8 @@
 // folder: its window, choosing with the keyboard, Create and naming in
 // place, and the ways of leaving it.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include "app/main_layout.h"
@@ -154,6 +156,34 @@ TEST(Chooser, CreateThenEnterRenamesAndASecondEnterConfirms) {
             folder.path() + L"\\Renamed 2\\");
   app.PressKey(VK_ESCAPE);
   EXPECT_EQ(app.WaitForExit(), 0u);
+}
+
+TEST(Chooser, EscWhileANameIsEditedEndsTheEditAndASecondEscCloses) {
+  DesktopFolder folder;
+  App app(Quoted(NestovaExe()));
+  HWND window = app.WaitForActiveWindow(kChooserClass);
+  ASSERT_NE(window, nullptr);
+  app.Type(folder.name());
+  HWND tree = FindControl(window, chooser::PathDialogControlId(chooser::kTree));
+  HWND create = FindControl(window, chooser::PathDialogControlId(chooser::kCreate));
+  for (int i = 0; i < 3; ++i) app.PressKey(VK_TAB);
+  ASSERT_TRUE(PollUntil([&] { return app.Focus() == create; }));
+  app.PressKey(VK_RETURN);
+  ASSERT_TRUE(PollUntil([&] { return TreeView_GetEditControl(tree) != nullptr; }))
+      << "the new folder's name is not open for editing";
+  app.Type(L"Typed");
+  app.PressKey(VK_ESCAPE);
+  ASSERT_TRUE(PollUntil([&] { return TreeView_GetEditControl(tree) == nullptr; }))
+      << "Esc did not end the edit";
+  EXPECT_TRUE(Exists(folder.path() + L"\\New folder1")) << "Esc drops the typed name";
+  EXPECT_FALSE(Exists(folder.path() + L"\\Typed"));
+  // Whatever the key did has been done once the window answers again.
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  EXPECT_TRUE(::IsWindowVisible(window)) << "the first Esc only ends the edit";
+  app.PressKey(VK_ESCAPE);
+  EXPECT_EQ(app.WaitForExit(), 0u);
+  EXPECT_FALSE(app.SawMainWindow());
 }
 
 // Run with a D: drive holding the folder Work (with-drive-d.sh).

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "components/TPathDialogForm.h"
 #include "components/TsPathDialog.h"
+#include "components/shell_error.h"
 #include "platform/text.h"
 #include "shell_environment.h"
 #include "temp_folder.h"
@@ -44,10 +47,32 @@ bool ExecuteThen(TsPathDialog& dialog, int command, Seen& seen) {
                    reinterpret_cast<LPARAM>(
                        form.Control(command == IDOK ? components::kOk : components::kCancel)));
   };
-  ::SetTimer(nullptr, 0, 20, WhenShown);
+  // Stopped however Execute ends: a timer left behind would act in a later call.
+  struct Timer {
+    UINT_PTR id = ::SetTimer(nullptr, 0, 20, WhenShown);
+    ~Timer() {
+      ::KillTimer(nullptr, id);
+      g_onShown = nullptr;
+    }
+  } timer;
   const bool result = dialog.Execute();
   EXPECT_EQ(PathDialogForm, nullptr) << "the window is gone after Execute";
   return result;
+}
+
+// Whether this thread has a window of the chooser's class, shown or not.
+bool ChooserWindowExists() {
+  bool found = false;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM out) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(hwnd, name, 64);
+        if (std::wstring(name) == L"TPathDialogForm") *reinterpret_cast<bool*>(out) = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 class ExecuteTest : public ::testing::Test {
@@ -109,6 +134,51 @@ TEST_F(ExecuteTest, NoChangeDirKeepsTheCurrentDirectory) {
   Seen seen;
   EXPECT_TRUE(ExecuteThen(dialog_, IDOK, seen));
   EXPECT_EQ(seen.currentDirectory, L"C:\\");
+}
+
+// Folders nested until the innermost path is longer than the shell's
+// parser takes; removed innermost first, which the shell could not do.
+class DeepFolder {
+ public:
+  explicit DeepFolder(const std::wstring& base) : path_(base) {
+    while (path_.size() <= MAX_PATH) {
+      path_ += L"\\" + std::wstring(60, L'd');
+      if (!::CreateDirectoryW(path_.c_str(), nullptr)) break;
+      made_.push_back(path_);
+    }
+  }
+  ~DeepFolder() {
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::RemoveDirectoryW(it->c_str());
+  }
+  DeepFolder(const DeepFolder&) = delete;
+  DeepFolder& operator=(const DeepFolder&) = delete;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+  std::vector<std::wstring> made_;
+};
+
+TEST_F(ExecuteTest, ErrorWhilePreparingDestroysTheWindowAndPropagates) {
+  const DeepFolder deep(temp_.path());
+  ASSERT_NE(::GetFileAttributesW(deep.path().c_str()), INVALID_FILE_ATTRIBUTES);
+  dialog_.Path = FromWide(deep.path());
+  dialog_.NoChangeDir = true;
+  Seen seen;
+  try {
+    ExecuteThen(dialog_, IDCANCEL, seen);
+    FAIL() << "no error";
+  } catch (const components::ShellError& e) {
+    EXPECT_EQ(e.text(), u"Error Setting Path");
+  }
+  EXPECT_EQ(PathDialogForm, nullptr);
+  EXPECT_FALSE(ChooserWindowExists()) << "the window outlived the error";
+  // The next call works as if nothing had happened.
+  const std::wstring work = temp_.Make(L"Work");
+  dialog_.Path = FromWide(work);
+  EXPECT_TRUE(ExecuteThen(dialog_, IDOK, seen));
+  EXPECT_EQ(seen.selected, FromWide(work));
+  EXPECT_EQ(dialog_.Path, FromWide(work));
 }
 
 }  // namespace

@@ -96,10 +96,13 @@ class FakeEnum : public Fake<IEnumIDList> {
   size_t next_ = 0;
 };
 
-// Answers EnumObjects, BindToObject and GetUIObjectOf as the test sets, and
-// hands out the set object even with a failure, as a careless shell may.
+// Answers EnumObjects, BindToObject, GetUIObjectOf and GetAttributesOf as
+// the test sets, and hands out the set object (or attributes) even with a
+// failure, as a careless shell may. Takes every new name.
 class FakeFolder : public Fake<IShellFolder> {
  public:
+  HRESULT attributesResult = E_NOTIMPL;
+  SFGAOF attributes = 0;
   HRESULT enumResult = S_OK;
   IEnumIDList* enumerator = nullptr;
   HRESULT bindResult = E_FAIL;
@@ -113,6 +116,7 @@ class FakeFolder : public Fake<IShellFolder> {
   UINT uiCount = 0;
   const ITEMIDLIST* uiItem = nullptr;
   const ITEMIDLIST* bindItem = nullptr;
+  int renames = 0;
 
   HRESULT STDMETHODCALLTYPE EnumObjects(HWND hwnd, SHCONTF flags, IEnumIDList** out) override {
     owner = hwnd;
@@ -151,15 +155,18 @@ class FakeFolder : public Fake<IShellFolder> {
     *out = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override {
-    return E_NOTIMPL;
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF* inOut) override {
+    *inOut = attributes;  // more than was asked for, too
+    return attributesResult;
   }
   HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF,
-                                      PITEMID_CHILD*) override {
-    return E_NOTIMPL;
+                                      PITEMID_CHILD* out) override {
+    ++renames;
+    if (out) *out = nullptr;
+    return S_OK;
   }
 };
 
@@ -477,6 +484,44 @@ INSTANTIATE_TEST_SUITE_P(
                       VerbCase{"UnreadableFilledBufferIsEmpty", E_FAIL, "", true, false},
                       VerbCase{"NameFillingTheBufferStaysInIt", S_OK, "", true, true}),
     [](const ::testing::TestParamInfo<VerbCase>& info) { return std::string(info.param.name); });
+
+// --- Renaming an item its parent folder does not let rename ---
+
+struct RenameCase {
+  const char* name;
+  HRESULT result;
+  SFGAOF attributes;
+  bool renamed;
+};
+
+void PrintTo(const RenameCase& c, std::ostream* out) { *out << c.name; }
+
+class RenameTest : public ::testing::TestWithParam<RenameCase> {};
+
+TEST_P(RenameTest, OnlyWhatTheParentCallsRenamableIsRenamed) {
+  const RenameCase& c = GetParam();
+  FakeFolder parentFolder;
+  parentFolder.attributesResult = c.result;
+  parentFolder.attributes = c.attributes;
+  parentFolder.AddRef();  // the reference the parent object takes over
+  const UniquePidl parentItem = Item(1), childItem = Item(2);
+  {
+    TacShellFolder parent(nullptr, parentItem.get(), ComPtr<IShellFolder>(&parentFolder));
+    TacShellFolder child(&parent, childItem.get(), {});
+    EXPECT_EQ(child.Rename(u"new name", ::GetDesktopWindow()), c.renamed);
+    EXPECT_EQ(parentFolder.renames, c.renamed ? 1 : 0) << "the shell was asked to rename";
+  }
+  EXPECT_EQ(parentFolder.refs(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, RenameTest,
+    ::testing::Values(RenameCase{"NoRenameBit", S_OK,
+                                 SFGAO_FOLDER | SFGAO_CANDELETE | SFGAO_CANMOVE, false},
+                      RenameCase{"NoAttributesAtAll", S_OK, 0, false},
+                      RenameCase{"FailedQueryCountsForNothing", E_FAIL, SFGAO_CANRENAME, false},
+                      RenameCase{"RenameBit", S_OK, SFGAO_FOLDER | SFGAO_CANRENAME, true}),
+    [](const ::testing::TestParamInfo<RenameCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace nestova::components

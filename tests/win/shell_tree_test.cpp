@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "components/TPathDialogForm.h"
@@ -278,6 +279,113 @@ TEST_F(ShellTreeTest, RenameAndOpenCommands) {
   ::GetCurrentDirectoryW(MAX_PATH, after);
   EXPECT_EQ(std::wstring(after), std::wstring(before));
   EXPECT_NE(root, nullptr);
+}
+
+TEST_F(ShellTreeTest, ItemTheShellDoesNotLetRenameKeepsItsText) {
+  // An item at the Desktop's level the shell keeps its name (under Wine the
+  // drive of the file system's root).
+  HTREEITEM fixed = nullptr;
+  for (HTREEITEM c = tree().FirstChild(tree().FirstNode()); c && !fixed;
+       c = tree().NextSibling(c)) {
+    if (!tree().FolderOf(c)->CanRename()) fixed = c;
+  }
+  ASSERT_NE(fixed, nullptr) << "every item at the Desktop's level can be renamed";
+  const std::u16string text = tree().Text(fixed);
+  const std::u16string path = tree().FolderOf(fixed)->PathName();
+  Rename(fixed, L"zq renamed");
+  EXPECT_EQ(tree().Text(fixed), text);
+  EXPECT_EQ(tree().FolderOf(fixed)->PathName(), path);
+  EXPECT_TRUE(TestPlatform().messages.empty()) << "nothing was tried, nothing failed";
+}
+
+// Records the context menu's commands instead of running them.
+class RecordingTree : public TacCustomShellTreeView {
+ public:
+  using TacCustomShellTreeView::TacCustomShellTreeView;
+  void ExecuteCommand(const std::string& verb, bool& handled) override {
+    executed.push_back(verb);
+    handled = true;
+  }
+  void CommandCompleted(const std::string& verb, bool) override { completed.push_back(verb); }
+  std::vector<std::string> executed, completed;
+};
+
+// The popup menu this thread shows, once it is up, and what became of it.
+struct SeenMenu {
+  int items = -1;
+  RECT rect{};
+  bool escIgnored = false;
+  int ticksAfterEsc = -1;
+};
+SeenMenu g_menu;
+
+HWND VisibleMenuWindow() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM out) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(hwnd, name, 16);
+        if (std::wstring(name) != L"#32768" || !::IsWindowVisible(hwnd)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Runs inside the menu's modal loop: presses Esc once the menu is up. Should
+// Esc be ignored, the menu is ended all the same, so the test cannot hang.
+void CALLBACK EscapeFromMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = VisibleMenuWindow();
+  if (!menu) return;
+  if (g_menu.ticksAfterEsc < 0) {
+    const auto popup = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+    g_menu.items = popup ? ::GetMenuItemCount(popup) : 0;
+    ::GetWindowRect(menu, &g_menu.rect);
+    g_menu.ticksAfterEsc = 0;
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageW(menu, WM_KEYUP, VK_ESCAPE, 0);
+  } else if (++g_menu.ticksAfterEsc % 100 == 0) {
+    g_menu.escIgnored = true;
+    ::EndMenu();
+  }
+}
+
+TEST_F(ShellTreeTest, KeyboardContextMenuOpensOnTheSelectedFolderAndEscRunsNothing) {
+  temp_.Make(L"a");
+  temp_.Make(L"b");
+  RecordingTree menuTree(form_.hwnd(), 999, ::GetModuleHandleW(nullptr), TestPlatform(),
+                         TVS_HASBUTTONS, U(temp_.path()), otFolders);
+  HTREEITEM a = menuTree.FirstChild(menuTree.FirstNode());
+  ASSERT_NE(a, nullptr);
+  ASSERT_EQ(menuTree.Text(a), u"a");
+  menuTree.Select(a);
+  // Room below the node for the menu, wherever earlier windows were placed.
+  ::SetWindowPos(form_.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int count = menuTree.NodeCount();
+  RECT label{};
+  TreeView_GetItemRect(menuTree.hwnd(), a, &label, TRUE);
+  POINT below{label.left, label.bottom};
+  ::ClientToScreen(menuTree.hwnd(), &below);
+
+  g_menu = {};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, EscapeFromMenu);
+  // What the window procedure sends for Shift+F10 or the menu key: no point.
+  ::SendMessageW(menuTree.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(menuTree.hwnd()), -1);
+  ::KillTimer(nullptr, timer);
+
+  EXPECT_GT(g_menu.items, 0) << "no menu opened";
+  EXPECT_FALSE(g_menu.escIgnored) << "Esc did not close the menu";
+  EXPECT_EQ(g_menu.rect.left, below.x) << "the menu opens below the selected node";
+  EXPECT_EQ(g_menu.rect.top, below.y);
+  EXPECT_TRUE(menuTree.executed.empty());
+  EXPECT_TRUE(menuTree.completed.empty());
+  EXPECT_EQ(menuTree.Selected(), a);
+  EXPECT_EQ(menuTree.NodeCount(), count);
+  EXPECT_EQ(menuTree.Text(a), u"a");
+  EXPECT_FALSE(menuTree.IsEditing());
+  EXPECT_TRUE(TestPlatform().messages.empty());
 }
 
 }  // namespace
