@@ -60,18 +60,17 @@ bool ExecuteThen(TsPathDialog& dialog, int command, Seen& seen) {
   return result;
 }
 
+BOOL CALLBACK MarkChooserWindow(HWND hwnd, LPARAM found) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(hwnd, name, 64);
+  if (std::wstring(name) == L"TPathDialogForm") *reinterpret_cast<bool*>(found) = true;
+  return TRUE;
+}
+
 // Whether this thread has a window of the chooser's class, shown or not.
 bool ChooserWindowExists() {
   bool found = false;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM out) {
-        wchar_t name[64] = {};
-        ::GetClassNameW(hwnd, name, 64);
-        if (std::wstring(name) == L"TPathDialogForm") *reinterpret_cast<bool*>(out) = true;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumThreadWindows(::GetCurrentThreadId(), MarkChooserWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

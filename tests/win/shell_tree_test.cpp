@@ -319,18 +319,17 @@ struct SeenMenu {
 };
 SeenMenu g_menu;
 
+BOOL CALLBACK FindVisibleMenu(HWND hwnd, LPARAM found) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(hwnd, name, 16);
+  if (std::wstring(name) != L"#32768" || !::IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
 HWND VisibleMenuWindow() {
   HWND found = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM out) {
-        wchar_t name[16] = {};
-        ::GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) != L"#32768" || !::IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<HWND*>(out) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleMenu, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
