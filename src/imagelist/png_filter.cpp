@@ -77,8 +77,15 @@ inline void StorePixel(uint8_t* p, __m128i bytes) {
   if constexpr (kBpp == 8) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), bytes);
   } else {
+    // Stored from a general register: x86 is little-endian, and a 3-byte
+    // copy of the vector's low bytes would go through the stack.
     const uint32_t low = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
-    std::memcpy(p, &low, kBpp < 4 ? kBpp : 4);
+    if constexpr (kBpp == 3) {
+      std::memcpy(p, &low, 2);
+      p[2] = static_cast<uint8_t>(low >> 16);
+    } else {
+      std::memcpy(p, &low, kBpp < 4 ? kBpp : 4);
+    }
     if constexpr (kBpp == 6) {
       const uint32_t high = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)));
       std::memcpy(p + 4, &high, 2);
@@ -109,22 +116,27 @@ void UnfilterSubSse2(uint8_t* row, size_t length, uint8_t* out) {
   }
 }
 
-// (a + b) >> 1 per byte: the rounded-up mean less the bit it rounded up.
+// (a + b) >> 1 per byte is 255 less the rounded-up mean of the bytes'
+// complements, so the loop carries the complement of the left pixel: it is
+// the mean of that and the complement above, less the filtered byte. Two
+// steps a pixel on the chain from one pixel to the next, not four.
 template <size_t kBpp, bool kOut>
 void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
-  const __m128i one = _mm_set1_epi8(1);
-  __m128i a = _mm_setzero_si128();
+  const __m128i ones = _mm_set1_epi8(-1);
+  __m128i notA = ones;
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
-    const __m128i b = LoadPixel<kBpp>(prev + i);
-    const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
-    a = _mm_add_epi8(LoadPixel<kBpp>(row + i), mean);
-    EmitPixel<kBpp, kOut>(row + i, out, a);
+    const __m128i notB = _mm_xor_si128(LoadPixel<kBpp>(prev + i), ones);
+    notA = _mm_sub_epi8(_mm_avg_epu8(notA, notB), LoadPixel<kBpp>(row + i));
+    EmitPixel<kBpp, kOut>(row + i, out, _mm_xor_si128(notA, ones));
   }
 }
 
 inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
 
 // The pixel's bytes side by side in 16-bit lanes, for signed distances.
+// Everything that does not depend on the left pixel a is worked out off the
+// chain from one pixel to the next, including the sums of the filtered byte
+// with b and with c, so the chain only picks among three ready sums.
 template <size_t kBpp, bool kOut>
 void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
@@ -134,16 +146,18 @@ void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
     const __m128i b = _mm_unpacklo_epi8(LoadPixel<kBpp>(prev + i), zero);
     const __m128i x = _mm_unpacklo_epi8(LoadPixel<kBpp>(row + i), zero);
-    const __m128i p = _mm_sub_epi16(b, c);
-    const __m128i q = _mm_sub_epi16(a, c);
-    const __m128i pa = Abs16(p);
-    const __m128i pb = Abs16(q);
-    const __m128i pc = Abs16(_mm_add_epi16(p, q));
-    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    // With p = a + b - c: pa = |p - a|, pb = |p - b| and pc = |p - c|.
+    const __m128i pa = Abs16(_mm_sub_epi16(b, c));
+    const __m128i k = _mm_sub_epi16(_mm_add_epi16(c, c), b);  // pc = |a - k|
+    const __m128i xb = _mm_and_si128(_mm_add_epi16(x, b), low);
+    const __m128i xc = _mm_and_si128(_mm_add_epi16(x, c), low);
+    const __m128i xa = _mm_and_si128(_mm_add_epi16(x, a), low);
+    const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
+    const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, k), _mm_sub_epi16(k, a));
+    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
     const __m128i notB = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bc = _mm_or_si128(_mm_and_si128(notB, c), _mm_andnot_si128(notB, b));
-    const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-    a = _mm_and_si128(_mm_add_epi16(x, pred), low);
+    const __m128i bc = _mm_xor_si128(xb, _mm_and_si128(_mm_xor_si128(xb, xc), notB));
+    a = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, xa));
     EmitPixel<kBpp, kOut>(row + i, out, _mm_packus_epi16(a, a));
     c = b;
   }
