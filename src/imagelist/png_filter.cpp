@@ -133,10 +133,14 @@ void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8
 
 inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
 
-// The pixel's bytes side by side in 16-bit lanes, for signed distances.
-// Everything that does not depend on the left pixel a is worked out off the
-// chain from one pixel to the next, including the sums of the filtered byte
-// with b and with c, so the chain only picks among three ready sums.
+// The pixel's bytes side by side in 16-bit lanes. The predictor is found
+// from where the left byte a lies against bounds worked out from b and c
+// alone, so the chain from one pixel to the next is only two compares and a
+// selection. With p = a + b - c:
+// - |p - a| <= |p - b| and |p - c| unless a lies strictly between b and
+//   3c - 2b: then a is the predictor;
+// - otherwise |p - b| <= |p - c| while a lies on b's side of (3c - b) / 2,
+//   the midpoint included: then b, else c.
 template <size_t kBpp, bool kOut>
 void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
@@ -146,18 +150,26 @@ void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
     const __m128i b = _mm_unpacklo_epi8(LoadPixel<kBpp>(prev + i), zero);
     const __m128i x = _mm_unpacklo_epi8(LoadPixel<kBpp>(row + i), zero);
-    // With p = a + b - c: pa = |p - a|, pb = |p - b| and pc = |p - c|.
-    const __m128i pa = Abs16(_mm_sub_epi16(b, c));
-    const __m128i k = _mm_sub_epi16(_mm_add_epi16(c, c), b);  // pc = |a - k|
-    const __m128i xb = _mm_and_si128(_mm_add_epi16(x, b), low);
-    const __m128i xc = _mm_and_si128(_mm_add_epi16(x, c), low);
-    const __m128i xa = _mm_and_si128(_mm_add_epi16(x, a), low);
-    const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
-    const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, k), _mm_sub_epi16(k, a));
-    const __m128i notA = _mm_cmpgt_epi16(pa, _mm_min_epi16(pb, pc));
-    const __m128i notB = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bc = _mm_xor_si128(xb, _mm_and_si128(_mm_xor_si128(xb, xc), notB));
-    a = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, xa));
+    const __m128i k = _mm_sub_epi16(_mm_add_epi16(c, c), b);  // 2c - b
+    const __m128i s = _mm_add_epi16(k, c);                    // 3c - b
+    const __m128i e = _mm_sub_epi16(s, b);                    // 3c - 2b
+    const __m128i lo = _mm_min_epi16(b, e);
+    const __m128i hi = _mm_max_epi16(b, e);
+    // a > t is "a above the midpoint", where b < c, and "not below it",
+    // where b > c: t is (3c - b) / 2 or (3c - b - 1) / 2, rounded down.
+    const __m128i bAbove = _mm_cmpgt_epi16(b, c);
+    const __m128i t = _mm_srai_epi16(_mm_add_epi16(s, bAbove), 1);
+    // The sums of the filtered byte with b and c, ready for either answer.
+    const __m128i xb = _mm_add_epi16(x, b);
+    const __m128i xc = _mm_add_epi16(x, c);
+    const __m128i differ = _mm_xor_si128(xb, xc);
+    const __m128i ifBelow = _mm_xor_si128(xb, _mm_and_si128(differ, bAbove));  // c if b > c
+    // The chain.
+    const __m128i above = _mm_cmpgt_epi16(a, t);
+    const __m128i bc = _mm_xor_si128(ifBelow, _mm_and_si128(differ, above));
+    const __m128i notA = _mm_and_si128(_mm_cmpgt_epi16(a, lo), _mm_cmpgt_epi16(hi, a));
+    const __m128i xa = _mm_add_epi16(x, a);
+    a = _mm_and_si128(_mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, xa)), low);
     EmitPixel<kBpp, kOut>(row + i, out, _mm_packus_epi16(a, a));
     c = b;
   }
