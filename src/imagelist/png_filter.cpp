@@ -131,8 +131,6 @@ void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8
   }
 }
 
-inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
-
 // The pixel's bytes side by side in 16-bit lanes. The predictor is found
 // from where the left byte a lies against bounds worked out from b and c
 // alone, so the chain from one pixel to the next is only two compares and a
