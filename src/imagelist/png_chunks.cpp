@@ -1,10 +1,9 @@
 #include "imagelist/png_chunks.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 
 #include "imagelist/picture.h"
+#include "imagelist/png_crc32.h"
 
 namespace nestova::imagelist::png {
 namespace {
@@ -39,7 +38,7 @@ std::optional<Chunk> ChunkReader::Next() {
     throw DecodeError("invalid chunk type");
   }
   // The CRC covers the type and the data.
-  const uLong crc = crc32(crc32(0L, nullptr, 0), head + 4, 4 + length);
+  const uint32_t crc = Crc32(0, head + 4, 4 + size_t{length});
   if (crc != ReadBig32(head + 8 + length)) throw DecodeError("chunk CRC mismatch");
   pos_ += 12 + size_t{length};
   return Chunk{ReadBig32(head + 4), {head + 8, length}};

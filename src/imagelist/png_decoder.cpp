@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -115,10 +116,14 @@ class ImageDecoder {
     const uint32_t stripRows =
         static_cast<uint32_t>(std::clamp<size_t>(kStripBytes / stride, 1, rows));
     // One row above the strip holds the previous row, zeros before the first.
-    buffer_.assign(stride * (size_t{stripRows} + 1) + kRowSlack, 0);
+    // Inflating fills the rest before it is read, except the slack.
+    const size_t slackAt = stride * (size_t{stripRows} + 1);
+    buffer_ = std::make_unique_for_overwrite<uint8_t[]>(slackAt + kRowSlack);
+    std::memset(buffer_.get(), 0, stride);
+    std::memset(buffer_.get() + slackAt, 0, kRowSlack);
     const size_t outStride = size_t{header_.width} * 4;
     if (pass.dx != 1) scatter_.assign(size_t{width} * 4, 0);
-    uint8_t* const base = buffer_.data();
+    uint8_t* const base = buffer_.get();
     const bool plain = converter_.PlainTruecolour();
 
     for (uint32_t y = 0; y < rows;) {
@@ -149,7 +154,7 @@ class ImageDecoder {
   int bitsPerPixel_;
   size_t bpp_;
   Picture& picture_;
-  std::vector<uint8_t> buffer_;
+  std::unique_ptr<uint8_t[]> buffer_;
   std::vector<uint8_t> scatter_;
 };
 

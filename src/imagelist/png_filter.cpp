@@ -77,8 +77,15 @@ inline void StorePixel(uint8_t* p, __m128i bytes) {
   if constexpr (kBpp == 8) {
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), bytes);
   } else {
+    // Stored from a general register: x86 is little-endian, and a 3-byte
+    // copy of the vector's low bytes would go through the stack.
     const uint32_t low = static_cast<uint32_t>(_mm_cvtsi128_si32(bytes));
-    std::memcpy(p, &low, kBpp < 4 ? kBpp : 4);
+    if constexpr (kBpp == 3) {
+      std::memcpy(p, &low, 2);
+      p[2] = static_cast<uint8_t>(low >> 16);
+    } else {
+      std::memcpy(p, &low, kBpp < 4 ? kBpp : 4);
+    }
     if constexpr (kBpp == 6) {
       const uint32_t high = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(bytes, 4)));
       std::memcpy(p + 4, &high, 2);
@@ -109,22 +116,29 @@ void UnfilterSubSse2(uint8_t* row, size_t length, uint8_t* out) {
   }
 }
 
-// (a + b) >> 1 per byte: the rounded-up mean less the bit it rounded up.
+// (a + b) >> 1 per byte is 255 less the rounded-up mean of the bytes'
+// complements, so the loop carries the complement of the left pixel: it is
+// the mean of that and the complement above, less the filtered byte. Two
+// steps a pixel on the chain from one pixel to the next, not four.
 template <size_t kBpp, bool kOut>
 void UnfilterAverageSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
-  const __m128i one = _mm_set1_epi8(1);
-  __m128i a = _mm_setzero_si128();
+  const __m128i ones = _mm_set1_epi8(-1);
+  __m128i notA = ones;
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
-    const __m128i b = LoadPixel<kBpp>(prev + i);
-    const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
-    a = _mm_add_epi8(LoadPixel<kBpp>(row + i), mean);
-    EmitPixel<kBpp, kOut>(row + i, out, a);
+    const __m128i notB = _mm_xor_si128(LoadPixel<kBpp>(prev + i), ones);
+    notA = _mm_sub_epi8(_mm_avg_epu8(notA, notB), LoadPixel<kBpp>(row + i));
+    EmitPixel<kBpp, kOut>(row + i, out, _mm_xor_si128(notA, ones));
   }
 }
 
-inline __m128i Abs16(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
-
-// The pixel's bytes side by side in 16-bit lanes, for signed distances.
+// The pixel's bytes side by side in 16-bit lanes. The predictor is found
+// from where the left byte a lies against bounds worked out from b and c
+// alone, so the chain from one pixel to the next is only two compares and a
+// selection. With p = a + b - c:
+// - |p - a| <= |p - b| and |p - c| unless a lies strictly between b and
+//   3c - 2b: then a is the predictor;
+// - otherwise |p - b| <= |p - c| while a lies on b's side of (3c - b) / 2,
+//   the midpoint included: then b, else c.
 template <size_t kBpp, bool kOut>
 void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t* out) {
   const __m128i zero = _mm_setzero_si128();
@@ -134,16 +148,26 @@ void UnfilterPaethSse2(uint8_t* row, const uint8_t* prev, size_t length, uint8_t
   for (size_t i = 0; i + kBpp <= length; i += kBpp) {
     const __m128i b = _mm_unpacklo_epi8(LoadPixel<kBpp>(prev + i), zero);
     const __m128i x = _mm_unpacklo_epi8(LoadPixel<kBpp>(row + i), zero);
-    const __m128i p = _mm_sub_epi16(b, c);
-    const __m128i q = _mm_sub_epi16(a, c);
-    const __m128i pa = Abs16(p);
-    const __m128i pb = Abs16(q);
-    const __m128i pc = Abs16(_mm_add_epi16(p, q));
-    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-    const __m128i notB = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bc = _mm_or_si128(_mm_and_si128(notB, c), _mm_andnot_si128(notB, b));
-    const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-    a = _mm_and_si128(_mm_add_epi16(x, pred), low);
+    const __m128i k = _mm_sub_epi16(_mm_add_epi16(c, c), b);  // 2c - b
+    const __m128i s = _mm_add_epi16(k, c);                    // 3c - b
+    const __m128i e = _mm_sub_epi16(s, b);                    // 3c - 2b
+    const __m128i lo = _mm_min_epi16(b, e);
+    const __m128i hi = _mm_max_epi16(b, e);
+    // a > t is "a above the midpoint", where b < c, and "not below it",
+    // where b > c: t is (3c - b) / 2 or (3c - b - 1) / 2, rounded down.
+    const __m128i bAbove = _mm_cmpgt_epi16(b, c);
+    const __m128i t = _mm_srai_epi16(_mm_add_epi16(s, bAbove), 1);
+    // The sums of the filtered byte with b and c, ready for either answer.
+    const __m128i xb = _mm_add_epi16(x, b);
+    const __m128i xc = _mm_add_epi16(x, c);
+    const __m128i differ = _mm_xor_si128(xb, xc);
+    const __m128i ifBelow = _mm_xor_si128(xb, _mm_and_si128(differ, bAbove));  // c if b > c
+    // The chain.
+    const __m128i above = _mm_cmpgt_epi16(a, t);
+    const __m128i bc = _mm_xor_si128(ifBelow, _mm_and_si128(differ, above));
+    const __m128i notA = _mm_and_si128(_mm_cmpgt_epi16(a, lo), _mm_cmpgt_epi16(hi, a));
+    const __m128i xa = _mm_add_epi16(x, a);
+    a = _mm_and_si128(_mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, xa)), low);
     EmitPixel<kBpp, kOut>(row + i, out, _mm_packus_epi16(a, a));
     c = b;
   }
