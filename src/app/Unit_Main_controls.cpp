@@ -144,7 +144,9 @@ void TFrm_Main::ApplyDpi(int dpi) {
         font = linkFont.get();
         break;
     }
-    ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // A window not yet shown is painted whole when it is; no redraw now.
+    ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font),
+                   ::IsWindowVisible(hwnd()));
   }
   windowFont_ = std::move(windowFont);
   boldFont_ = std::move(boldFont);
@@ -170,6 +172,15 @@ void TFrm_Main::ApplyLayout() {
       ui::ComputeLayout(kMainLayout, kMainDesignClient, dpi_, {client.right, client.bottom});
   for (int i = 0; i < kMainControlCount; ++i) {
     const ui::Rect& r = rects[i];
+    // Moving a control costs a round trip to the window system: only those
+    // whose place changes are moved.
+    RECT now{};
+    ::GetWindowRect(controls_[i], &now);
+    ::MapWindowPoints(nullptr, ::GetParent(controls_[i]), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left == r.left && now.top == r.top && now.right - now.left == r.width &&
+        now.bottom - now.top == r.height) {
+      continue;
+    }
     ::SetWindowPos(controls_[i], nullptr, r.left, r.top, r.width, r.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
