@@ -131,19 +131,32 @@ TEST(Chooser, FolderChosenWithTheKeyboardOpensTheMainWindowOnIt) {
   EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
+// In the chooser of a program started without an argument: selects
+// `folder`, presses Create with the keyboard and waits until the new
+// folder's name is open for editing. The chooser's window, or nullptr.
+HWND CreateFolderIn(App& app, const DesktopFolder& folder) {
+  HWND window = app.WaitForActiveWindow(kChooserClass);
+  if (!window) return nullptr;
+  app.Type(folder.name());  // the tree's type-ahead selects it
+  HWND tree = FindControl(window, chooser::PathDialogControlId(chooser::kTree));
+  HWND create = FindControl(window, chooser::PathDialogControlId(chooser::kCreate));
+  for (int i = 0; i < 3; ++i) app.PressKey(VK_TAB);  // tree, OK, Cancel, Create
+  if (!PollUntil([&] { return app.Focus() == create; })) return nullptr;
+  app.PressKey(VK_RETURN);  // presses the focused button
+  if (!PollUntil([&] {
+        return Exists(folder.path() + L"\\New folder1") && TreeView_GetEditControl(tree);
+      })) {
+    return nullptr;
+  }
+  return window;
+}
+
 TEST(Chooser, CreateThenEnterRenamesAndASecondEnterConfirms) {
   DesktopFolder folder;
   App app(Quoted(NestovaExe()));
-  HWND window = app.WaitForActiveWindow(kChooserClass);
-  ASSERT_NE(window, nullptr);
-  app.Type(folder.name());
-  HWND create = FindControl(window, chooser::PathDialogControlId(chooser::kCreate));
-  for (int i = 0; i < 3; ++i) app.PressKey(VK_TAB);  // tree, OK, Cancel, Create
-  ASSERT_TRUE(PollUntil([&] { return app.Focus() == create; }));
-  app.PressKey(VK_RETURN);  // presses the focused button
-  ASSERT_TRUE(PollUntil([&] { return Exists(folder.path() + L"\\New folder1"); }));
-  // The new folder's name is open for editing: type over it.
-  app.Type(L"Renamed 2");
+  HWND window = CreateFolderIn(app, folder);
+  ASSERT_NE(window, nullptr) << "no new folder open for editing";
+  app.Type(L"Renamed 2");  // over the new folder's name
   app.PressKey(VK_RETURN);
   ASSERT_TRUE(PollUntil([&] { return Exists(folder.path() + L"\\Renamed 2"); }))
       << "Enter did not rename the folder";
@@ -161,16 +174,9 @@ TEST(Chooser, CreateThenEnterRenamesAndASecondEnterConfirms) {
 TEST(Chooser, EscWhileANameIsEditedEndsTheEditAndASecondEscCloses) {
   DesktopFolder folder;
   App app(Quoted(NestovaExe()));
-  HWND window = app.WaitForActiveWindow(kChooserClass);
-  ASSERT_NE(window, nullptr);
-  app.Type(folder.name());
+  HWND window = CreateFolderIn(app, folder);
+  ASSERT_NE(window, nullptr) << "no new folder open for editing";
   HWND tree = FindControl(window, chooser::PathDialogControlId(chooser::kTree));
-  HWND create = FindControl(window, chooser::PathDialogControlId(chooser::kCreate));
-  for (int i = 0; i < 3; ++i) app.PressKey(VK_TAB);
-  ASSERT_TRUE(PollUntil([&] { return app.Focus() == create; }));
-  app.PressKey(VK_RETURN);
-  ASSERT_TRUE(PollUntil([&] { return TreeView_GetEditControl(tree) != nullptr; }))
-      << "the new folder's name is not open for editing";
   app.Type(L"Typed");
   app.PressKey(VK_ESCAPE);
   ASSERT_TRUE(PollUntil([&] { return TreeView_GetEditControl(tree) == nullptr; }))
