@@ -20,6 +20,14 @@
 namespace nestova::components {
 namespace {
 
+// Each table case's test is named after the case.
+struct CaseName {
+  template <typename Case>
+  std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
+    return info.param.name;
+  }
+};
+
 using platform::ComPtr;
 using platform::UniquePidl;
 
@@ -262,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
         EnumCase{"AllItems", S_OK, true, {1, 2}, SIZE_MAX, {1, 2}},
         EnumCase{"LimitOfOneListsTheFirst", S_OK, true, {1, 2}, 1, {1}},
         EnumCase{"SuccessWithoutItemEndsTheList", S_OK, true, {1, 0, 2}, SIZE_MAX, {1}}),
-    [](const ::testing::TestParamInfo<EnumCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // --- The context menu of an item ---
 
@@ -320,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"SuccessWithoutMenuGivesNoMenu", S_OK, false, kAddedOne, false},
                       MenuCase{"MenuThatAddsNothingIsNotShown", S_OK, true, E_FAIL, false},
                       MenuCase{"MenuWithCommands", S_OK, true, kAddedOne, true}),
-    [](const ::testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // --- Binding a child folder ---
 
@@ -442,7 +450,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BindCase{"NoParentDesktopBindsTheAbsoluteList", false, E_FAIL,
                                Gives::kNothing, E_FAIL, Gives::kNothing, Absolute::kWindows,
                                Binds::kWindows}),
-    [](const ::testing::TestParamInfo<BindCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // --- The verb of a context-menu command ---
 
@@ -483,7 +491,7 @@ INSTANTIATE_TEST_SUITE_P(
                       VerbCase{"UnreadableNameIsEmpty", E_FAIL, "delete", false, false},
                       VerbCase{"UnreadableFilledBufferIsEmpty", E_FAIL, "", true, false},
                       VerbCase{"NameFillingTheBufferStaysInIt", S_OK, "", true, true}),
-    [](const ::testing::TestParamInfo<VerbCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // --- Renaming an item its parent folder does not let rename ---
 
@@ -521,7 +529,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RenameCase{"NoAttributesAtAll", S_OK, 0, false},
                       RenameCase{"FailedQueryCountsForNothing", E_FAIL, SFGAO_CANRENAME, false},
                       RenameCase{"RenameBit", S_OK, SFGAO_FOLDER | SFGAO_CANRENAME, true}),
-    [](const ::testing::TestParamInfo<RenameCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace
 }  // namespace nestova::components
