@@ -34,11 +34,17 @@ TFrm_Main::TFrm_Main(HINSTANCE instance, platform::Platform& platform)
   ui::RegisterOwnControlClasses(instance);
   const ui::WindowClass cls{L"TFrm_Main", LoadSharedIcon(instance, IDI_APP, SM_CXICON),
                             LoadSharedIcon(instance, IDI_APP, SM_CXSMICON), true};
-  CreateTopLevel(instance, cls, kExStyle, kStyle, L"Nestova");
+  // Made at its final size and place, its controls too: nothing has to move
+  // before the window shows.
+  const int dpi = ui::SystemDpi();
+  CreateTopLevel(instance, cls, kExStyle, kStyle, L"Nestova",
+                 CentredPlace(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), dpi));
+  dpi_ = ui::DpiForWindow(hwnd());
   CreateControls();
   CreateBrowser();
-  ApplyDpi(ui::DpiForWindow(hwnd()));
-  CentreOnDesktop();
+  ApplyDpi(dpi_);
+  // Its monitor is denser or sparser than the system: sized for the monitor.
+  if (dpi_ != dpi) CentreOnDesktop();
 }
 
 bool TFrm_Main::FormCreate() {

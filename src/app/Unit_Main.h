@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/browser.h"
 #include "app/icon_view_win.h"
@@ -76,11 +77,15 @@ class TFrm_Main final : public ui::Window {
   // Window furniture, in Unit_Main_controls.cpp.
   void CreateControls();
   void ApplyDpi(int dpi);
+  // Where the controls belong at the window's present size and density.
+  std::vector<ui::Rect> Layout() const;
   void ApplyLayout();
   void CentreOnDesktop();
+  // The window's outer rectangle at `dpi`, centred on the monitor's work area.
+  static ui::Rect CentredPlace(HMONITOR monitor, int dpi);
   HWND Control(MainControl c) const { return controls_[c]; }
   // The labels, in Unit_Main_labels.cpp: nullptr for other controls.
-  HWND CreateLabel(MainControl control, HWND parent);
+  HWND CreateLabel(MainControl control, HWND parent, const ui::Rect& place);
   void ApplyLabelFonts();
   static const wchar_t kIconSetUrl[];
   static const wchar_t kOwnSiteUrl[];

@@ -3,6 +3,9 @@
 #include "app/Unit_Main.h"
 
 #include <windowsx.h>
+
+#include <algorithm>
+
 #include "resource.h"
 #include "ui/containers.h"
 #include "ui/controls.h"
@@ -83,15 +86,16 @@ platform::UniqueFont MakeFont(const wchar_t* face, int pixels, int weight, int d
 }  // namespace
 
 void TFrm_Main::CreateControls() {
+  const std::vector<ui::Rect> places = Layout();
   for (int i = 0; i < kMainControlCount; ++i) {
     const ControlSpec& spec = kSpecs[i];
     const int parent = kMainLayout[i].parent;
     HWND parentWindow = parent == ui::kNoParent ? hwnd() : controls_[parent];
-    controls_[i] =
-        spec.cls
-            ? ui::CreateChild(parentWindow, MainControlId(static_cast<MainControl>(i)), spec.cls,
-                              spec.caption, WS_CLIPSIBLINGS | spec.style, spec.exStyle, instance_)
-            : CreateLabel(static_cast<MainControl>(i), parentWindow);
+    controls_[i] = spec.cls
+                       ? ui::CreateChild(parentWindow, MainControlId(static_cast<MainControl>(i)),
+                                         spec.cls, spec.caption, WS_CLIPSIBLINGS | spec.style,
+                                         spec.exStyle, instance_, places[i])
+                       : CreateLabel(static_cast<MainControl>(i), parentWindow, places[i]);
     // A control created later lies above the earlier ones where they overlap:
     // the buttons over the group boxes when the window grows taller, the
     // group boxes over the top label, the new-version notice over the icon
@@ -165,11 +169,16 @@ void TFrm_Main::ApplyDpi(int dpi) {
   }
 }
 
-void TFrm_Main::ApplyLayout() {
+std::vector<ui::Rect> TFrm_Main::Layout() const {
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  const std::vector<ui::Rect> rects =
-      ui::ComputeLayout(kMainLayout, kMainDesignClient, dpi_, {client.right, client.bottom});
+  return ui::ComputeLayout(kMainLayout, kMainDesignClient, dpi_, {client.right, client.bottom});
+}
+
+void TFrm_Main::ApplyLayout() {
+  // The window's own sizing while it is created comes before its controls.
+  if (std::find(controls_.begin(), controls_.end(), nullptr) != controls_.end()) return;
+  const std::vector<ui::Rect> rects = Layout();
   for (int i = 0; i < kMainControlCount; ++i) {
     const ui::Rect& r = rects[i];
     // Moving a control costs a round trip to the window system: only those
@@ -186,17 +195,21 @@ void TFrm_Main::ApplyLayout() {
   }
 }
 
-void TFrm_Main::CentreOnDesktop() {
-  const ui::Size client = ui::ScaleForDpi(kMainDesignClient, dpi_);
+ui::Rect TFrm_Main::CentredPlace(HMONITOR monitor, int dpi) {
+  const ui::Size client = ui::ScaleForDpi(kMainDesignClient, dpi);
   const SIZE outer =
-      ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE, kExStyle, dpi_);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - outer.cx) / 2,
-                 work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+      ui::WindowSizeForClient({client.width, client.height}, kStyle & ~WS_VISIBLE, kExStyle, dpi);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(monitor, &info);
+  const RECT& work = info.rcWork;
+  return {work.left + (work.right - work.left - outer.cx) / 2,
+          work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy};
+}
+
+void TFrm_Main::CentreOnDesktop() {
+  const ui::Rect r = CentredPlace(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), dpi_);
+  ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace nestova

@@ -76,9 +76,8 @@ TPathDialogForm::TPathDialogForm(HINSTANCE instance, platform::Platform& platfor
     : instance_(instance), platform_(platform) {
   ui::RegisterOwnControlClasses(instance);
   CreateTopLevel(instance, ui::WindowClass{L"TPathDialogForm", nullptr, nullptr, true}, kExStyle,
-                 kStyle, L"");
-  ::SetWindowPos(hwnd(), nullptr, 0, 0, kPathDialogOuter.width, kPathDialogOuter.height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 kStyle, L"",
+                 {CW_USEDEFAULT, CW_USEDEFAULT, kPathDialogOuter.width, kPathDialogOuter.height});
   RECT client{};
   ::GetClientRect(hwnd(), &client);
   designClient_ = {client.right, client.bottom};

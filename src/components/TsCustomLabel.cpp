@@ -7,8 +7,8 @@
 namespace nestova::components {
 
 void TsCustomLabel::Create(HWND parent, int id, HINSTANCE instance, const ui::WindowClass& cls,
-                           const std::wstring& caption, DWORD style) {
-  CreateAsChild(parent, id, instance, cls, style, 0, caption.c_str());
+                           const std::wstring& caption, DWORD style, const ui::Rect& place) {
+  CreateAsChild(parent, id, instance, cls, style, 0, caption.c_str(), place);
 }
 
 std::wstring TsCustomLabel::Caption() const {

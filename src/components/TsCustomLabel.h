@@ -52,9 +52,9 @@ class TsCustomLabel : public ui::Window {
  protected:
   TsCustomLabel() = default;
 
-  // Creates the window; `cls` is the derived class's window class.
+  // Creates the window at `place`; `cls` is the derived class's window class.
   void Create(HWND parent, int id, HINSTANCE instance, const ui::WindowClass& cls,
-              const std::wstring& caption, DWORD style);
+              const std::wstring& caption, DWORD style, const ui::Rect& place);
 
   // Draws the text onto a picture that already holds the background.
   virtual void PaintText(HDC dc, const RECT& client) = 0;

@@ -4,9 +4,10 @@
 
 namespace nestova::components {
 
-void TsLabelFX::Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption) {
+void TsLabelFX::Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption,
+                       const ui::Rect& place) {
   static const ui::WindowClass cls{L"TsLabelFX"};
-  TsCustomLabel::Create(parent, id, instance, cls, caption, WS_VISIBLE | WS_CLIPSIBLINGS);
+  TsCustomLabel::Create(parent, id, instance, cls, caption, WS_VISIBLE | WS_CLIPSIBLINGS, place);
 }
 
 void TsLabelFX::SetAngle(int value) {

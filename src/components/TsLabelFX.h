@@ -15,8 +15,9 @@ class TsLabelFX final : public TsCustomLabel {
   TsLabelFX() = default;
   ~TsLabelFX() override { Destroy(); }
 
-  // Creates the label's window, visible, as a child of `parent`.
-  void Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption);
+  // Creates the label's window, visible, as a child of `parent` at `place`.
+  void Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption,
+              const ui::Rect& place = {});
 
   // Degrees, counter-clockwise. A turned text is never wrapped.
   int Angle() const { return FAngle; }

@@ -13,9 +13,10 @@ platform::UniqueFont CopyOf(HFONT font) {
 
 }  // namespace
 
-void TsWebLabel::Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption) {
+void TsWebLabel::Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption,
+                        const ui::Rect& place) {
   static const ui::WindowClass cls{L"TsWebLabel", nullptr, nullptr, false, IDC_HAND};
-  TsCustomLabel::Create(parent, id, instance, cls, caption, WS_VISIBLE | WS_CLIPSIBLINGS);
+  TsCustomLabel::Create(parent, id, instance, cls, caption, WS_VISIBLE | WS_CLIPSIBLINGS, place);
 }
 
 void TsWebLabel::SetFont(HFONT font) {

@@ -33,8 +33,9 @@ class TsWebLabel final : public TsCustomLabel {
   explicit TsWebLabel(platform::Platform& platform) : platform_(platform) {}
   ~TsWebLabel() override { Destroy(); }
 
-  // Creates the label's window, visible, as a child of `parent`.
-  void Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption);
+  // Creates the label's window, visible, as a child of `parent` at `place`.
+  void Create(HWND parent, int id, HINSTANCE instance, const std::wstring& caption,
+              const ui::Rect& place = {});
 
   const std::wstring& URL() const { return FURL; }
   void SetURL(std::wstring value) { FURL = std::move(value); }

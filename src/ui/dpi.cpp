@@ -20,6 +20,15 @@ int DpiForWindow(HWND hwnd) {
   if (getDpiForWindow) {
     if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
   }
+  return SystemDpi();
+}
+
+int SystemDpi() {
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  static const auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
+  if (getDpiForSystem) {
+    if (const UINT dpi = getDpiForSystem()) return static_cast<int>(dpi);
+  }
   const int dpi = ::GetDeviceCaps(platform::ScreenDC().get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }

@@ -6,6 +6,8 @@
 namespace nestova::ui {
 
 int DpiForWindow(HWND hwnd);
+// The density windows get before they know their monitor.
+int SystemDpi();
 
 // The outer size for a wanted client size at the given density.
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi);

@@ -39,18 +39,19 @@ void Window::Register(HINSTANCE instance, const WindowClass& cls) {
 }
 
 void Window::CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
-                            const wchar_t* caption) {
+                            const wchar_t* caption, const Rect& place) {
   Register(instance, cls);
-  if (!::CreateWindowExW(exStyle, cls.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this)) {
+  if (!::CreateWindowExW(exStyle, cls.name, caption, style, place.left, place.top, place.width,
+                         place.height, nullptr, nullptr, instance, this)) {
     throw std::runtime_error("CreateWindowExW failed");
   }
 }
 
 void Window::CreateAsChild(HWND parent, int id, HINSTANCE instance, const WindowClass& cls,
-                           DWORD style, DWORD exStyle, const wchar_t* caption) {
+                           DWORD style, DWORD exStyle, const wchar_t* caption, const Rect& place) {
   Register(instance, cls);
-  if (!::CreateWindowExW(exStyle, cls.name, caption, WS_CHILD | style, 0, 0, 0, 0, parent,
+  if (!::CreateWindowExW(exStyle, cls.name, caption, WS_CHILD | style, place.left, place.top,
+                         place.width, place.height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this)) {
     throw std::runtime_error("CreateWindowExW failed for a child window");
   }
@@ -101,10 +102,10 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* caption, DWORD style,
-                 DWORD exStyle, HINSTANCE instance) {
-  HWND child =
-      ::CreateWindowExW(exStyle, cls, caption, WS_CHILD | style, 0, 0, 0, 0, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+                 DWORD exStyle, HINSTANCE instance, const Rect& place) {
+  HWND child = ::CreateWindowExW(
+      exStyle, cls, caption, WS_CHILD | style, place.left, place.top, place.width, place.height,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (!child) {
     std::string name;
     for (const wchar_t* c = cls; *c; ++c) name += static_cast<char>(*c);

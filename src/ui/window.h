@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "ui/layout.h"
+
 namespace nestova::ui {
 
 // Says what a handler threw, in a debug build (OutputDebugString); the
@@ -33,6 +35,9 @@ LRESULT Guarded(Handler&& handler, Fallback&& fallback) noexcept {
     return 0;
   }
 }
+
+// Where the system puts a new top-level window, at the size it chooses.
+inline constexpr Rect kSystemPlace{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
 
 struct WindowClass {
   const wchar_t* name;
@@ -60,14 +65,15 @@ class Window {
   Window() = default;
   virtual ~Window();
 
-  // Registers the class on first use and creates the window, hidden.
+  // Registers the class on first use and creates the window, hidden, at
+  // `place` on the screen.
   void CreateTopLevel(HINSTANCE instance, const WindowClass& cls, DWORD exStyle, DWORD style,
-                      const wchar_t* caption);
+                      const wchar_t* caption, const Rect& place);
 
   // Registers the class on first use and creates the window as a child
-  // control of `parent`, at (0, 0) with no size until it is laid out.
+  // control of `parent` at `place` in its client area.
   void CreateAsChild(HWND parent, int id, HINSTANCE instance, const WindowClass& cls, DWORD style,
-                     DWORD exStyle, const wchar_t* caption);
+                     DWORD exStyle, const wchar_t* caption, const Rect& place);
 
   // Destroys the window now, if it still exists. Derived windows call it in
   // their destructor when their members (fonts, image lists) must outlive it.
@@ -89,8 +95,9 @@ class Window {
   std::vector<HWND> tabOrder_;  // children of this window: not owned
 };
 
-// Creates a child control and fails loudly when the system refuses.
+// Creates a child control at `place` (none: at the origin, with no size until
+// it is laid out) and fails loudly when the system refuses.
 HWND CreateChild(HWND parent, int id, const wchar_t* cls, const wchar_t* caption, DWORD style,
-                 DWORD exStyle, HINSTANCE instance);
+                 DWORD exStyle, HINSTANCE instance, const Rect& place = {});
 
 }  // namespace nestova::ui

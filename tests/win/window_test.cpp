@@ -21,7 +21,8 @@ constexpr UINT kCount = WM_APP + 2;
 class ThrowingWindow final : public Window {
  public:
   ThrowingWindow() {
-    CreateTopLevel(::GetModuleHandleW(nullptr), {L"NestovaThrowingWindow"}, 0, WS_POPUP, L"");
+    CreateTopLevel(::GetModuleHandleW(nullptr), {L"NestovaThrowingWindow"}, 0, WS_POPUP, L"",
+                   kSystemPlace);
   }
   int counted = 0;
 
