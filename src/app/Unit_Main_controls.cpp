@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "imagelist/icon_resource.h"
 #include "resource.h"
 #include "ui/containers.h"
 #include "ui/controls.h"
@@ -87,7 +88,11 @@ platform::UniqueFont MakeFont(const wchar_t* face, int pixels, int weight, int d
 
 void TFrm_Main::CreateControls() {
   const std::vector<ui::Rect> places = Layout();
-  for (int i = 0; i < kMainControlCount; ++i) {
+  // A control later in the table lies above the earlier ones where they
+  // overlap: the buttons over the group boxes when the window grows taller,
+  // the group boxes over the top label, the new-version notice over the icon
+  // view. Made in this order, none has to be restacked.
+  for (int i : ui::CreationOrder(kMainLayout)) {
     const ControlSpec& spec = kSpecs[i];
     const int parent = kMainLayout[i].parent;
     HWND parentWindow = parent == ui::kNoParent ? hwnd() : controls_[parent];
@@ -96,11 +101,6 @@ void TFrm_Main::CreateControls() {
                                          spec.cls, spec.caption, WS_CLIPSIBLINGS | spec.style,
                                          spec.exStyle, instance_, places[i])
                        : CreateLabel(static_cast<MainControl>(i), parentWindow, places[i]);
-    // A control created later lies above the earlier ones where they overlap:
-    // the buttons over the group boxes when the window grows taller, the
-    // group boxes over the top label, the new-version notice over the icon
-    // view. (The system would put it below them.)
-    ::SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ui::ForwardChildNotifications(Control(kGBxColl), true);
   ui::ForwardChildNotifications(Control(kGBxIcons), true);
@@ -159,10 +159,8 @@ void TFrm_Main::ApplyDpi(int dpi) {
 
   const int size = ui::ScaleForDpi(16, dpi);
   for (size_t i = 0; i < std::size(kGlyphs); ++i) {
-    platform::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, 1, 0));
-    platform::UniqueIcon icon(static_cast<HICON>(::LoadImageW(
-        instance_, MAKEINTRESOURCEW(kGlyphs[i].icon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-    ::ImageList_ReplaceIcon(list.get(), -1, icon.get());
+    platform::UniqueImageList list =
+        imagelist::LoadIconResourceImage(instance_, kGlyphs[i].icon, size);
     ui::Button(Control(kGlyphs[i].button))
         .SetImageList(list.get(), {ui::ScaleForDpi(4, dpi), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT);
     glyphs_[i] = std::move(list);  // the button only borrows it

@@ -1,6 +1,6 @@
 #pragma once
 // Geometry of the main window at 96 dpi: every control, its parent and the
-// edges it follows. Creation order is the order of this table; later
+// edges it follows. Stacking follows the order of this table: later
 // controls lie above earlier ones where they overlap.
 #include <array>
 

@@ -6,18 +6,17 @@
 #include <stdexcept>
 
 #include "imagelist/bmp_reader.h"
+#include "imagelist/frame_strip_win.h"
 #include "imagelist/icon_exact_frame.h"
 #include "imagelist/icon_maker.h"
 #include "imagelist/ico_reader.h"
 #include "imagelist/image_file.h"
 #include "imagelist/png_decoder.h"
-#include "platform/dib.h"
 
 namespace nestova::imagelist {
 namespace {
 
 using platform::Text;
-using platform::UniqueBitmap;
 using platform::UniqueIcon;
 
 // Icon frames that go into the system image list in one call.
@@ -108,22 +107,11 @@ int TsAlphaImageList::Count() const {
 }
 
 void TsAlphaImageList::Flush() const {
-  if (strip_.Count() == 0) return;
-  const int width = strip_.Count() * strip_.Size();
-  const int height = strip_.Size();
-  const std::vector<uint8_t> pixels = strip_.Colour();
-  const std::vector<uint8_t> mask = strip_.Mask();
-  // Whatever follows, the strip is spent: should the system refuse it (it
+  // Whatever happens, the strip is spent: should the system refuse it (it
   // has no memory left), its pictures are missing, as a refused single one
   // was before.
+  AddToImageList(handle_.get(), strip_);
   strip_.Clear();
-  const BITMAPINFO info = platform::TopDown32BitInfo(width, height);
-  void* bits = nullptr;  // owned by the section
-  const UniqueBitmap colour(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UniqueBitmap maskBitmap(::CreateBitmap(width, height, 1, 1, mask.data()));
-  if (!colour || !maskBitmap) return;
-  std::copy(pixels.begin(), pixels.end(), static_cast<uint8_t*>(bits));
-  ::ImageList_Add(handle_.get(), colour.get(), maskBitmap.get());
 }
 
 void TsAlphaImageList::SetWidth(int value) {

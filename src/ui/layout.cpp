@@ -72,4 +72,21 @@ std::vector<Rect> ComputeLayout(std::span<const LayoutItem> items, Size designCl
   return result;
 }
 
+std::vector<int> CreationOrder(std::span<const LayoutItem> items) {
+  // Depth in the tree first, then the table backwards.
+  std::vector<int> depth;
+  for (const LayoutItem& item : items) {
+    if (item.parent >= static_cast<int>(depth.size()))
+      throw std::logic_error("a layout item comes before its parent");
+    depth.push_back(item.parent == kNoParent ? 0 : depth[item.parent] + 1);
+  }
+  std::vector<int> order;
+  for (int level = 0; order.size() < items.size(); ++level) {
+    for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
+      if (depth[i] == level) order.push_back(i);
+    }
+  }
+  return order;
+}
+
 }  // namespace nestova::ui

@@ -54,4 +54,10 @@ Rect ScaleForDpi(Rect design, int dpi);
 std::vector<Rect> ComputeLayout(std::span<const LayoutItem> items, Size designClient, int dpi,
                                 Size client);
 
+// An order to create the items' windows in so that, among siblings, later
+// items lie above earlier ones: the system puts each new child below its
+// siblings, so siblings are made last first. Parents come before their
+// children. Throws std::logic_error for a child listed before its parent.
+std::vector<int> CreationOrder(std::span<const LayoutItem> items);
+
 }  // namespace nestova::ui

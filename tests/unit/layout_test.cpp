@@ -67,6 +67,15 @@ TEST(Layout, AnchoredToNeitherEdgeKeepsItsRelativePlace) {
 TEST(Layout, ChildBeforeParentIsRejected) {
   const LayoutItem items[] = {{0, {0, 0, 1, 1}, kAnchorLeft | kAnchorTop}};
   EXPECT_THROW(ComputeLayout(items, {10, 10}, 96, {10, 10}), std::logic_error);
+  EXPECT_THROW(CreationOrder(items), std::logic_error);
+}
+
+TEST(Layout, CreationOrderMakesParentsFirstAndSiblingsLastFirst) {
+  // 0 and 2 on the window; 1 and 3 in 0; 4 in 3.
+  const LayoutItem items[] = {
+      {kNoParent, {}, 0}, {0, {}, 0}, {kNoParent, {}, 0}, {0, {}, 0}, {3, {}, 0}};
+  EXPECT_EQ(CreationOrder(items), (std::vector<int>{2, 0, 3, 1, 4}));
+  EXPECT_EQ(CreationOrder(std::span<const LayoutItem>{}), std::vector<int>{});
 }
 
 }  // namespace
