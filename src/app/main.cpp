@@ -29,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                                            ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES};
   ::InitCommonControlsEx(&controls);
   try {
-    // OLE, the Desktop object and the system's small icons, for the chooser.
+    // The shell's state for the chooser, made when the chooser first needs it.
     const nestova::components::ShellModule shell(nestova::platform::SystemPlatform());
     nestova::TFrm_Main Frm_Main(instance, nestova::platform::SystemPlatform());
     if (Frm_Main.FormCreate()) {

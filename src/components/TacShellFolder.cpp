@@ -218,7 +218,6 @@ int TacShellFolder::ImageIndex(bool largeIcon, bool open) const {
 
 ShellModule::ShellModule(platform::Platform& platform) : platform_(platform) {
   if (g_module) throw std::logic_error("one shell module per process");
-  desktop_ = std::make_unique<TacShellFolder>(TacShellFolder::DesktopTag{});
   g_module = this;
 }
 
@@ -229,6 +228,10 @@ ShellModule::~ShellModule() {
 
 TacShellFolder& ShellModule::Desktop() {
   if (!g_module) throw std::logic_error("no shell module");
+  if (!g_module->desktop_) {
+    if (!g_module->ole_) g_module->ole_.emplace();
+    g_module->desktop_ = std::make_unique<TacShellFolder>(TacShellFolder::DesktopTag{});
+  }
   return *g_module->desktop_;
 }
 

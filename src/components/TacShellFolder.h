@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,8 @@ std::vector<platform::UniquePidl> EnumerateItems(IShellFolder* folder, HWND owne
 
 // The shell state of the user-interface thread, made once by the program
 // (and by test mains) before any shell control, released after the last.
+// OLE and the Desktop object are made when first asked for: most starts of
+// the program never open the chooser.
 class ShellModule {
  public:
   // Files are tested through `platform` (extensions in names, renames).
@@ -104,7 +107,8 @@ class ShellModule {
   ShellModule(const ShellModule&) = delete;
   ShellModule& operator=(const ShellModule&) = delete;
 
-  // The process-wide Desktop object; throws when no module exists.
+  // The process-wide Desktop object; throws when no module exists or the
+  // shell gives none.
   static TacShellFolder& Desktop();
   // The system image lists of small and of large icons, each asked for once
   // and kept: shared, never ours to free.
@@ -116,7 +120,7 @@ class ShellModule {
   static HIMAGELIST SystemImages(HIMAGELIST& kept, UINT size);
 
   platform::Platform& platform_;
-  platform::OleInit ole_;
+  std::optional<platform::OleInit> ole_;
   std::unique_ptr<TacShellFolder> desktop_;
   HIMAGELIST smallImages_ = nullptr;  // the system's
   HIMAGELIST largeImages_ = nullptr;  // the system's
