@@ -89,7 +89,7 @@ class TFrm_Main final : public ui::Window {
   void ApplyLabelFonts();
   static const wchar_t kIconSetUrl[];
   static const wchar_t kOwnSiteUrl[];
-  static LRESULT CALLBACK IconViewProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT IconViewProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 
   HINSTANCE instance_;
   platform::Platform& platform_;

@@ -11,6 +11,7 @@
 #include "ui/containers.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
+#include "ui/subclass.h"
 #include "ui/window.h"
 
 namespace nestova {
@@ -111,17 +112,15 @@ void TFrm_Main::CreateControls() {
   SetTabOrder(std::move(tabOrder));
 
   ListView_SetTextColor(Control(kLVIcons), RGB(0, 0, 0));
-  ::SetWindowSubclass(Control(kLVIcons), IconViewProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ui::Subclass(Control(kLVIcons), IconViewProc, reinterpret_cast<DWORD_PTR>(this));
   ::SendMessageW(hwnd(), DM_SETDEFID, MainControlId(kBtnApply), 0);
 }
 
-LRESULT CALLBACK TFrm_Main::IconViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self) {
-  const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+LRESULT TFrm_Main::IconViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR self) {
+  const LRESULT result = ui::CallOriginal(hwnd, msg, wParam, lParam);
   return ui::Guarded(
       [&] {
         if (msg == WM_SIZE) reinterpret_cast<TFrm_Main*>(self)->LV_IconsResize();
-        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, IconViewProc, id);
         return result;
       },
       [&] { return result; });

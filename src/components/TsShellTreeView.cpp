@@ -8,6 +8,7 @@
 
 #include "components/shell_error.h"
 #include "platform/text.h"
+#include "ui/subclass.h"
 #include "ui/window.h"
 
 namespace nestova::components {
@@ -108,14 +109,14 @@ TacCustomShellTreeView::TacCustomShellTreeView(HWND parent, int id, HINSTANCE in
   hwnd_ = ui::CreateChild(parent, id, WC_TREEVIEWW, L"",
                           WS_CLIPSIBLINGS | WS_TABSTOP | WS_VISIBLE | style, WS_EX_CLIENTEDGE,
                           instance);
-  ::SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ui::Subclass(hwnd_, SubclassProc, reinterpret_cast<DWORD_PTR>(this));
   SetUseShellImages(true);
   BuildRoot();
 }
 
 TacCustomShellTreeView::~TacCustomShellTreeView() {
   if (hwnd_ && ::IsWindow(hwnd_)) {
-    ::RemoveWindowSubclass(hwnd_, SubclassProc, 0);
+    ui::RemoveSubclass(hwnd_);
     ::DestroyWindow(hwnd_);
   }
 }
@@ -608,10 +609,10 @@ void TacCustomShellTreeView::ShowError(const std::u16string& text) const {
                         platform::MessageIcon::kError);
 }
 
-LRESULT CALLBACK TacCustomShellTreeView::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                                      LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+LRESULT TacCustomShellTreeView::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                             DWORD_PTR data) {
   auto* self = reinterpret_cast<TacCustomShellTreeView*>(data);
-  const auto fallback = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
+  const auto fallback = [&] { return ui::CallOriginal(hwnd, msg, wParam, lParam); };
   return ui::Guarded(
       [&]() -> LRESULT {
         switch (msg) {
@@ -631,7 +632,6 @@ LRESULT CALLBACK TacCustomShellTreeView::SubclassProc(HWND hwnd, UINT msg, WPARA
             }
             break;
           case WM_NCDESTROY:
-            ::RemoveWindowSubclass(hwnd, SubclassProc, id);
             self->hwnd_ = nullptr;
             break;
         }

@@ -116,7 +116,7 @@ class TacCustomShellTreeView {
   LRESULT EndLabelEdit(const NMTVDISPINFOW& info);
   HWND Owner() const;
   void ShowError(const std::u16string& text) const;
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT SubclassProc(HWND, UINT, WPARAM, LPARAM, DWORD_PTR);
 
   HWND hwnd_ = nullptr;  // child of the parent: destroyed with it or by us
   platform::Platform& platform_;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/subclass.h"
 #include "ui/window.h"
 
 namespace nestova::ui {
@@ -22,9 +23,9 @@ bool IsChildNotification(UINT msg) {
   }
 }
 
-LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR fillBackground) {
-  const auto fallback = [&] { return ::DefSubclassProc(hwnd, msg, wParam, lParam); };
+LRESULT ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                       DWORD_PTR fillBackground) {
+  const auto fallback = [&] { return CallOriginal(hwnd, msg, wParam, lParam); };
   return Guarded(
       [&]() -> LRESULT {
         if (IsChildNotification(msg)) {
@@ -36,7 +37,6 @@ LRESULT CALLBACK ForwardingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
           ::FillRect(reinterpret_cast<HDC>(wParam), &rc, ::GetSysColorBrush(COLOR_BTNFACE));
           return 1;
         }
-        if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ForwardingProc, id);
         return fallback();
       },
       fallback);
@@ -95,7 +95,7 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
 }  // namespace
 
 void ForwardChildNotifications(HWND container, bool fillBackground) {
-  ::SetWindowSubclass(container, ForwardingProc, 0, fillBackground);
+  Subclass(container, ForwardingProc, fillBackground);
 }
 
 void RegisterOwnControlClasses(HINSTANCE instance) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ui/routing.h"
+#include "ui/subclass.h"
 #include "ui/window.h"
 
 namespace nestova::ui {
@@ -100,6 +101,55 @@ TEST(CreateChild, ARefusedControlThrowsWithItsClass) {
     EXPECT_NE(std::string(e.what()).find("NoSuchClassHere"), std::string::npos) << e.what();
   }
   ::DestroyWindow(top);
+}
+
+// What a subclass procedure saw, by message.
+struct Seen {
+  int pings = 0;
+  int destroys = 0;
+  std::wstring textAtDestroy;
+};
+constexpr UINT kPing = WM_APP + 7;
+
+LRESULT Watching(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD_PTR data) {
+  auto& seen = *reinterpret_cast<Seen*>(data);
+  if (msg == kPing) return ++seen.pings + 100;  // ours: the control never sees it
+  if (msg == WM_NCDESTROY) {
+    ++seen.destroys;
+    wchar_t text[16] = {};
+    CallOriginal(hwnd, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text));
+    seen.textAtDestroy = text;
+  }
+  return CallOriginal(hwnd, msg, wParam, lParam);
+}
+
+TEST(Subclass, OurProcedureComesFirstAndTheControlKeepsItsOwnHandling) {
+  const HWND button = ::CreateWindowExW(0, L"BUTTON", L"Press", WS_POPUP, 0, 0, 50, 20, nullptr,
+                                        nullptr, nullptr, nullptr);
+  ASSERT_NE(button, nullptr);
+  Seen seen;
+  Subclass(button, Watching, reinterpret_cast<DWORD_PTR>(&seen));
+  EXPECT_EQ(::SendMessageW(button, kPing, 0, 0), 101);
+  wchar_t text[16] = {};
+  ::GetWindowTextW(button, text, 16);
+  EXPECT_STREQ(text, L"Press");  // the button's own handling, through ours
+  EXPECT_THROW(Subclass(button, Watching, 0), std::logic_error);
+
+  // Removed, the window is the control's alone again; a new subclass works.
+  RemoveSubclass(button);
+  EXPECT_EQ(::SendMessageW(button, kPing, 0, 0), 0);
+  Subclass(button, Watching, reinterpret_cast<DWORD_PTR>(&seen));
+  EXPECT_EQ(::SendMessageW(button, kPing, 0, 0), 102);
+
+  // The last message still gets both handlings; then the subclass is gone.
+  ::DestroyWindow(button);
+  EXPECT_EQ(seen.destroys, 1);
+  EXPECT_EQ(seen.textAtDestroy, L"Press");
+  const HWND again = ::CreateWindowExW(0, L"BUTTON", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                       nullptr, nullptr);
+  EXPECT_NO_THROW(Subclass(again, Watching, reinterpret_cast<DWORD_PTR>(&seen)));
+  ::DestroyWindow(again);
+  EXPECT_EQ(seen.destroys, 2);
 }
 
 }  // namespace
