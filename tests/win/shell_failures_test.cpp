@@ -28,6 +28,11 @@ struct CaseName {
   }
 };
 
+// A failing row is printed by its name too.
+template <typename Case>
+requires requires(const Case& c) { std::string(c.name); }
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 using platform::ComPtr;
 using platform::UniquePidl;
 
@@ -233,8 +238,6 @@ struct EnumCase {
 };
 
 // Failures name the case.
-void PrintTo(const EnumCase& c, std::ostream* out) { *out << c.name; }
-
 class EnumerateItemsTest : public ::testing::TestWithParam<EnumCase> {};
 
 TEST_P(EnumerateItemsTest, ListsWhatTheShellGives) {
@@ -281,8 +284,6 @@ struct MenuCase {
   HRESULT queryResult;
   bool menuShown;
 };
-
-void PrintTo(const MenuCase& c, std::ostream* out) { *out << c.name; }
 
 class ItemContextMenuTest : public ::testing::TestWithParam<MenuCase> {};
 
@@ -366,8 +367,6 @@ struct BindCase {
   Absolute absolute;
   Binds binds;
 };
-
-void PrintTo(const BindCase& c, std::ostream* out) { *out << c.name; }
 
 class BindFolderTest : public ::testing::TestWithParam<BindCase> {};
 
@@ -462,8 +461,6 @@ struct VerbCase {
   bool named;  // the verb is what was written (at most the buffer less its zero)
 };
 
-void PrintTo(const VerbCase& c, std::ostream* out) { *out << c.name; }
-
 class CommandVerbTest : public ::testing::TestWithParam<VerbCase> {};
 
 TEST_P(CommandVerbTest, VerbIsTheMenusNameOrEmpty) {
@@ -501,8 +498,6 @@ struct RenameCase {
   SFGAOF attributes;
   bool renamed;
 };
-
-void PrintTo(const RenameCase& c, std::ostream* out) { *out << c.name; }
 
 class RenameTest : public ::testing::TestWithParam<RenameCase> {};
 
